@@ -1,0 +1,3 @@
+// Resource identifiers shared by the resource script and the code.
+#pragma once
+#define IDI_QUADSUM 1
