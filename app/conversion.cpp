@@ -1,0 +1,147 @@
+#include "app/conversion.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdlib>
+#include <cmath>
+#include <system_error>
+#include <utility>
+
+namespace quadsum {
+namespace {
+
+constexpr int kSignificantDigits = 15;
+constexpr std::size_t kNone = std::string_view::npos;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Positions of the first three periods, or nullopt when there are fewer.
+std::optional<std::array<std::size_t, 3>> FirstThreePeriods(std::string_view text) {
+  std::array<std::size_t, 3> at{};
+  std::size_t from = 0;
+  for (std::size_t& pos : at) {
+    pos = text.find('.', from);
+    if (pos == kNone) return std::nullopt;
+    from = pos + 1;
+  }
+  return at;
+}
+
+// Digits, or a point and a digit: from_chars alone would also read "inf".
+bool StartsNumber(std::string_view s) {
+  return (!s.empty() && IsDigit(s[0])) ||
+         (s.size() > 1 && s[0] == '.' && IsDigit(s[1]));
+}
+
+// Exponent after the 'e' ("+12", "-3", "7"); beyond long long it saturates
+// (enough to tell overflow from underflow).
+long long ExponentValue(std::string_view s) {
+  const bool negative = !s.empty() && s[0] == '-';
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+  long long value = 0;
+  if (std::from_chars(s.data(), s.data() + s.size(), value).ec ==
+      std::errc::result_out_of_range) {
+    value = 1LL << 60;
+  }
+  return negative ? -value : value;
+}
+
+// For a number from_chars found out of range: too large (true) rather than
+// too small. Decides by the decimal order of its leading nonzero digit.
+bool IsOverflow(std::string_view number) {
+  const std::size_t e = number.find_first_of("eE");
+  const std::string_view mantissa = number.substr(0, e);
+  const long long exponent = e == kNone ? 0 : ExponentValue(number.substr(e + 1));
+  const auto lead = static_cast<long long>(mantissa.find_first_not_of("0."));
+  const auto point = static_cast<long long>(std::min(mantissa.find('.'), mantissa.size()));
+  const long long order = lead < point ? point - lead - 1 : point - lead;
+  return order + exponent >= 0;
+}
+
+double WeightedSum(double a, double b, double c, double d) {
+  const double t = a * 16777216.0;
+  return ((b * 65536.0 + t) + c * 256.0) + d;
+}
+
+// Plain form of the significant digits "ddd" of d.dd x 10^exponent.
+std::string PlainForm(std::string digits, int exponent) {
+  if (exponent < 0) return std::string("0.").append(-exponent - 1, '0').append(digits);
+  const auto whole = static_cast<std::size_t>(exponent) + 1;
+  if (digits.size() <= whole) return digits.append(whole - digits.size(), '0');
+  return digits.insert(whole, 1, '.');
+}
+
+bool FitsPlain(std::size_t digitCount, int exponent) {
+  if (exponent >= 0) return exponent < kSignificantDigits;
+  return static_cast<int>(digitCount) - exponent - 1 <= kSignificantDigits;
+}
+
+// Significant digits (trailing zeros dropped) and decimal exponent of a
+// positive value rounded to 15 digits. to_chars is correctly rounded (exact
+// ties to even), locale-free and the same on every runtime, unlike printf.
+std::pair<std::string, int> RoundedDigits(double magnitude) {
+  std::array<char, 32> buf{};
+  const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                                  std::chars_format::scientific, kSignificantDigits - 1).ptr;
+  const std::string_view sci(buf.data(), static_cast<std::size_t>(end - buf.data()));
+  const std::size_t e = sci.find('e');  // "d.dddddddddddddde+XX"
+  std::string digits = sci[0] + std::string(sci.substr(2, e - 2));
+  digits.erase(digits.find_last_not_of('0') + 1);
+  return {digits, static_cast<int>(ExponentValue(sci.substr(e + 1)))};
+}
+
+// "d.dddE+XX": a sign always and at least two exponent digits.
+std::string ExponentForm(const std::string& digits, int exponent) {
+  std::string text(1, digits[0]);
+  if (digits.size() > 1) text.append(".").append(digits, 1);
+  text.append(exponent < 0 ? "E-" : "E+").append(std::abs(exponent) < 10 ? "0" : "");
+  return text.append(std::to_string(std::abs(exponent)));
+}
+
+}  // namespace
+
+std::string DottedToIntegerText(std::string_view text) {
+  const auto periods = FirstThreePeriods(text);
+  if (!periods) return {};
+  const auto [first, second, third] = *periods;
+  const auto a = LeadingNumber(text.substr(0, first));
+  const auto b = LeadingNumber(text.substr(first + 1, second - first - 1));
+  const auto c = LeadingNumber(text.substr(second + 1, third - second - 1));
+  const auto d = LeadingNumber(text.substr(third + 1));
+  if (!a || !b || !c || !d) return {};
+  // Once a step leaves the double range the sum stays infinite or NaN.
+  const double result = WeightedSum(*a, *b, *c, *d);
+  return std::isfinite(result) ? NumberText(result) : std::string();
+}
+
+std::optional<double> LeadingNumber(std::string_view segment) {
+  const std::size_t start = segment.find_first_not_of(" \t");
+  segment.remove_prefix(start == kNone ? segment.size() : start);
+  const bool negative = !segment.empty() && segment[0] == '-';
+  if (!segment.empty() && (negative || segment[0] == '+')) segment.remove_prefix(1);
+  if (!StartsNumber(segment)) return 0.0;
+  double value = 0;
+  const char* begin = segment.data();
+  const auto [end, ec] = std::from_chars(begin, begin + segment.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    if (IsOverflow({begin, static_cast<std::size_t>(end - begin)})) return std::nullopt;
+    value = 0;
+  }
+  return negative ? -value : value;
+}
+
+std::string NumberText(double value) {
+  if (!std::isfinite(value)) return {};
+  if (value == 0) return "0";
+  const auto [digits, exponent] = RoundedDigits(std::fabs(value));
+  std::string text = FitsPlain(digits.size(), exponent) ? PlainForm(digits, exponent)
+                                                        : ExponentForm(digits, exponent);
+  return value < 0 ? text.insert(0, 1, '-') : text;
+}
+
+bool IsAddressKey(int charCode) {
+  return (charCode >= '0' && charCode <= '9') || charCode == '.' || charCode == 8;
+}
+
+}  // namespace quadsum
