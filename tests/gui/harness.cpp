@@ -1,0 +1,86 @@
+#include "tests/gui/harness.h"
+
+#include <commctrl.h>
+
+#include "ui/form.h"
+
+namespace harness {
+
+void InitUi() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  ui::RegisterFormClass(GetModuleHandleW(nullptr));
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (ui::PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Type(std::wstring_view text) {
+  for (wchar_t c : text) {
+    PostMessageW(GetFocus(), WM_CHAR, c, 1);
+    Pump();
+  }
+}
+
+namespace {
+void SetShift(bool down) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = down ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+}  // namespace
+
+void Press(UINT vk, bool shift) {
+  if (shift) SetShift(true);
+  PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
+  Pump();
+  PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
+  Pump();
+  if (shift) SetShift(false);
+}
+
+void Alt(wchar_t letter) {
+  // Bit 29: the Alt key is down, as for a real Alt+letter.
+  PostMessageW(GetFocus(), WM_SYSCHAR, letter, 0x20000001);
+  Pump();
+}
+
+RECT ClientRectOf(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(hwnd, buffer, 1024);
+  return buffer;
+}
+
+Recorder::Recorder() {
+  ui::seams().shellExecute = [this](HWND owner, const char* operation, const char* file,
+                                    const char* parameters, const char* directory, int show) {
+    shell.push_back({owner, operation == nullptr, parameters == nullptr, directory == nullptr,
+                     file ? file : "<null>", show});
+  };
+  ui::seams().messageBox = [this](std::wstring_view text, ui::MessageIcon icon) {
+    messages.push_back({std::wstring(text), icon});
+  };
+  ui::seams().endProgram = [this] { ++ends; };
+}
+
+}  // namespace harness

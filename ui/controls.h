@@ -1,0 +1,34 @@
+// One-line typed views over control handles; they own nothing, the Form
+// that created the control does.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+std::string ToUtf8(std::wstring_view text);
+std::wstring FromUtf8(std::string_view text);
+
+class Control {
+ public:
+  explicit Control(HWND hwnd) : hwnd_(hwnd) {}
+  HWND hWnd() const { return hwnd_; }
+  std::wstring Text() const;
+  void SetText(std::wstring_view text) const;
+  bool Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+  void SetEnabled(bool enabled) const { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+  void SetFocus() const;
+  void SetTabStop(bool on) const;
+
+ private:
+  HWND hwnd_;
+};
+
+using TextBox = Control;
+using Button = Control;
+using Label = Control;
+
+}  // namespace ui

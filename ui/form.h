@@ -1,0 +1,126 @@
+// A top-level window run by the dialog manager (DefDlgProc), so Tab, Enter,
+// Esc, access keys and default buttons behave as in any Windows dialog.
+// Each window class of the program derives from Form, lays its controls out
+// from one table in twips, and handles its own events.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ui/controls.h"
+
+namespace ui {
+
+enum class Kind { Label, TextBox, Button, Picture };
+
+// One row of a window's layout table. Positions are twips inside the client
+// area, scaled with the window's DPI at creation and on every DPI change.
+struct ControlSpec {
+  int id;
+  Kind kind;
+  const wchar_t* text;
+  int left, top, width, height;
+  DWORD style;             // extra WS_/ES_/BS_/SS_ bits
+  bool ownFont;            // Tahoma 8.25 pt rather than the window's default
+  const wchar_t* tooltip;  // nullptr: none
+  int maxLength = 0;       // text boxes: 0 means the control's default
+};
+
+struct WindowSpec {
+  const wchar_t* caption;
+  DWORD style;
+  DWORD exStyle;
+  int width, height;   // twips
+  bool outerSize;      // true: width and height include the frame
+};
+
+class Form {
+ public:
+  Form(const WindowSpec& window, std::span<const ControlSpec> controls);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Creates the window and its controls and runs Form_Load; hidden.
+  void Load(HWND owner);
+  // Shows a loaded window centred (on its owner if any, else on the screen)
+  // with the focus on the first tab stop.
+  void Show();
+  // Raises Form_Unload and, unless cancelled, destroys the window.
+  void Unload();
+
+  bool IsLoaded() const { return hwnd_ != nullptr; }
+  HWND hWnd() const { return hwnd_; }
+  int Dpi() const { return dpi_; }
+  int Px(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  // Every control of the window, in tab order.
+  std::vector<HWND> Controls() const;
+
+  // Outer height of the window in twips; the top-left corner stays put.
+  void SetOuterHeight(int twips);
+
+  static constexpr int kTwipsPerInch = 1440;
+
+  friend void RegisterFormClass(HINSTANCE instance);
+  friend void ShowModal(Form& form, HWND owner);
+
+ protected:
+  virtual void Form_Load() {}
+  virtual void Form_Unload(bool& cancel) { (void)cancel; }
+  virtual void OnCommand(int id, int code) { (void)id; (void)code; }
+  // Characters typed into a text box, before the box sees them; set the
+  // character to 0 to drop it.
+  virtual void OnKeyPress(int id, short& keyAscii) { (void)id; (void)keyAscii; }
+  // Whether a close request from the frame may unload the window now.
+  virtual bool CanClose() { return true; }
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Background colour of a text box or label; CLR_INVALID keeps the default.
+  virtual COLORREF ControlBackColor(int id) { (void)id; return CLR_INVALID; }
+  bool hasIcon_ = false;  // program icon on the frame; set before Load
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK TextBoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void CreateControls();
+  void AddTooltip(HWND control, const wchar_t* text);
+  void ApplyDpi(int dpi);
+  void PlaceControls();
+  void CreateFonts();
+  void DeleteFonts();
+  void CenterOn(HWND other);
+  LRESULT ColorControl(HDC dc, HWND control);
+  void SetIcons();
+
+  WindowSpec window_;
+  std::span<const ControlSpec> specs_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  int dpi_ = 96;
+  HFONT ownFont_ = nullptr;
+  HFONT defaultFont_ = nullptr;
+  HBRUSH backBrush_ = nullptr;
+  COLORREF backColor_ = CLR_INVALID;
+  HWND modalOwner_ = nullptr;
+  std::vector<HICON> icons_;
+};
+
+// Registers the window class that every Form uses; call once at start-up.
+void RegisterFormClass(HINSTANCE instance);
+
+// Loads and shows a form modally over its owner: the owner takes no input
+// until the form is unloaded. Returns when it is.
+void ShowModal(Form& form, HWND owner);
+
+// The program's message loop; returns the exit code of WM_QUIT.
+int RunMessageLoop();
+
+// Routes keyboard navigation to the form that owns the message; true when it
+// was consumed.
+bool PreTranslate(MSG& msg);
+
+}  // namespace ui
