@@ -4,6 +4,7 @@
 
 #include "app/CButtonMod.h"
 #include "app/conversion.h"
+#include "lookup/RevDNSForm.h"
 #include "ui/seams.h"
 
 namespace {
@@ -85,7 +86,7 @@ void MainForm::Form_Unload(bool& /*cancel*/) { ui::seams().endProgram(); }
 
 void MainForm::Command1_Click() { Unload(); }
 
-void MainForm::Command2_Click() {}
+void MainForm::Command2_Click() { ui::ShowModal(RevDNSForm::Instance(), hWnd()); }
 
 void MainForm::Text1_KeyPress(short& keyAscii) {
   if (!quadsum::IsAddressKey(keyAscii)) keyAscii = 0;
