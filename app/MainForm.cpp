@@ -11,7 +11,7 @@ namespace {
 
 using ui::Kind;
 
-constexpr ui::WindowSpec kWindow{
+constexpr ui::WindowLayout kWindow{
     L"Quadsum",
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
     0,
@@ -20,7 +20,7 @@ constexpr ui::WindowSpec kWindow{
 constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
 // Tab order is the order of the rows; positions in twips.
-constexpr ui::ControlSpec kControls[] = {
+constexpr ui::ControlRow kControls[] = {
     // id                  kind           text          left   top  width height style  own font tooltip
     {MainForm::kLabel1,   Kind::Label,   L"IP &Address:", 120,  200,  855, 255, 0, true, nullptr},
     {MainForm::kText1,    Kind::TextBox, L"",           1080,  120, 2655, 315, kTab | ES_CENTER, true, nullptr,

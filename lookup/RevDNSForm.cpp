@@ -12,7 +12,7 @@ constexpr wchar_t kExpanded[] = L"&IP List <<";
 constexpr int kCollapsedHeight = 1470;  // outer twips: buttons and a margin
 constexpr int kExpandedHeight = 3630;   // outer twips: the address list too
 
-constexpr ui::WindowSpec kWindow{
+constexpr ui::WindowLayout kWindow{
     L"Reverse DNS Lookup", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
     WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
     4905, kCollapsedHeight, true};  // outer size, twips
@@ -21,7 +21,7 @@ constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
 // Tab order is the order of the rows; positions in twips. The list box lies
 // below the collapsed client area, so only expanding shows it.
-constexpr ui::ControlSpec kControls[] = {
+constexpr ui::ControlRow kControls[] = {
     // id                    kind           text        left   top  width height style
     {RevDNSForm::kLabel1,   Kind::Label,   L"&Host:",   120,  165,  495,  255, 0, false, nullptr},
     {RevDNSForm::kText1,    Kind::TextBox, L"",         720,  120, 3975,  315, kTab, false, nullptr, 255},

@@ -50,20 +50,28 @@ stop_display() {
   STARTED_XVFB=""
 }
 
-# A Wine prefix of the project's own, with a virtual desktop so that windows
-# need no window manager. The server is started first and detached, so no
-# test process inherits it and keeps a pipe open.
+# A Wine prefix of the project's own. With "desktop" as second argument its
+# windows live in a virtual desktop and need no window manager. The server
+# is started first and detached, so no test process inherits it and keeps a
+# pipe open.
 start_wine() {
   export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  local desktop="${2:-desktop}"
   wineserver -k 2>/dev/null || true
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     log "creating Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wineserver -w
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    wineserver -w
+    # Wine's own fonts (Tahoma, Marlett for the caption buttons) are not
+    # found by this Wine build unless they sit in the prefix.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    if [[ "$desktop" == desktop ]]; then
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+      wineserver -w
+    fi
   fi
   wineserver -p >/dev/null 2>&1 </dev/null
   wineboot >/dev/null 2>&1 </dev/null

@@ -30,7 +30,7 @@ int WindowDpi(HWND hwnd) {
   return dpi ? static_cast<int>(dpi) : SystemDpi();
 }
 
-SIZE OuterSize(const WindowSpec& w, int dpi) {
+SIZE OuterSize(const WindowLayout& w, int dpi) {
   RECT r{0, 0, MulDiv(w.width, dpi, Form::kTwipsPerInch), MulDiv(w.height, dpi, Form::kTwipsPerInch)};
   if (w.outerSize) return {r.right, r.bottom};
   static const auto adjustForDpi =
@@ -51,10 +51,10 @@ const wchar_t* ClassOf(Kind kind) {
   }
 }
 
-DWORD StyleOf(const ControlSpec& c) {
+DWORD StyleOf(const ControlRow& c) {
   const DWORD style = WS_CHILD | WS_VISIBLE | c.style;
   switch (c.kind) {
-    case Kind::Label: return style | SS_LEFT;
+    case Kind::Label: return style | SS_LEFTNOWORDWRAP;  // a caption one pixel too wide clips, never wraps away
     case Kind::TextBox: return style | ES_AUTOHSCROLL;
     case Kind::Button: return style;
     case Kind::Picture: return style | SS_ICON | SS_NOTIFY | SS_CENTERIMAGE;
@@ -96,8 +96,8 @@ HFONT CreateDefaultFont(int dpi) {
 
 }  // namespace
 
-Form::Form(const WindowSpec& window, std::span<const ControlSpec> controls)
-    : window_(window), specs_(controls) {}
+Form::Form(const WindowLayout& window, std::span<const ControlRow> controls)
+    : window_(window), rows_(controls) {}
 
 Form::~Form() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -231,7 +231,7 @@ void Form::SetOuterHeight(int twips) {
 }
 
 void Form::CreateControls() {
-  for (const ControlSpec& c : specs_) {
+  for (const ControlRow& c : rows_) {
     HWND control = CreateWindowExW(c.kind == Kind::TextBox ? WS_EX_CLIENTEDGE : 0, ClassOf(c.kind),
                                    c.text, StyleOf(c), 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
@@ -261,7 +261,7 @@ void Form::AddTooltip(HWND control, const wchar_t* text) {
 }
 
 void Form::PlaceControls() {
-  for (const ControlSpec& c : specs_) {
+  for (const ControlRow& c : rows_) {
     SetWindowPos(Item(c.id), nullptr, Px(c.left), Px(c.top), Px(c.width), Px(c.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(c.ownFont ? ownFont_ : defaultFont_), TRUE);
@@ -277,7 +277,7 @@ void Form::SetIcons() {
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   icons_ = {big, small};
-  for (const ControlSpec& c : specs_) {
+  for (const ControlRow& c : rows_) {
     if (c.kind != Kind::Picture) continue;
     const HICON picture = LoadProgramIcon(Px(c.width));
     SendMessageW(Item(c.id), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);

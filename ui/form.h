@@ -18,7 +18,7 @@ enum class Kind { Label, TextBox, Button, Picture };
 
 // One row of a window's layout table. Positions are twips inside the client
 // area, scaled with the window's DPI at creation and on every DPI change.
-struct ControlSpec {
+struct ControlRow {
   int id;
   Kind kind;
   const wchar_t* text;
@@ -29,7 +29,7 @@ struct ControlSpec {
   int maxLength = 0;       // text boxes: 0 means the control's default
 };
 
-struct WindowSpec {
+struct WindowLayout {
   const wchar_t* caption;
   DWORD style;
   DWORD exStyle;
@@ -39,7 +39,7 @@ struct WindowSpec {
 
 class Form {
  public:
-  Form(const WindowSpec& window, std::span<const ControlSpec> controls);
+  Form(const WindowLayout& window, std::span<const ControlRow> controls);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -96,8 +96,8 @@ class Form {
   LRESULT ColorControl(HDC dc, HWND control);
   void SetIcons();
 
-  WindowSpec window_;
-  std::span<const ControlSpec> specs_;
+  WindowLayout window_;
+  std::span<const ControlRow> rows_;
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   int dpi_ = 96;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/MainForm.h"
+#include "lookup/RevDNSForm.h"
 #include "tests/gui/harness.h"
 
 using harness::Alt;
@@ -274,9 +275,20 @@ TEST_F(MainFormTest, EnterInEitherBoxEndsTheProgram) {
   }
 }
 
+bool gDialogShown;
+
+void CALLBACK CloseLookupDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  gDialogShown = RevDNSForm::Instance().IsLoaded();
+  RevDNSForm::Instance().Command2_Click();
+}
+
 TEST_F(MainFormTest, EnterOnTheDotsButtonClicksItNotClose) {
+  gDialogShown = false;
+  SetTimer(nullptr, 0, 20, CloseLookupDialog);
   form.Command2().SetFocus();
   Press(VK_RETURN);
+  EXPECT_TRUE(gDialogShown);
   EXPECT_EQ(rec.ends, 0);
   EXPECT_TRUE(form.IsLoaded());
 }
