@@ -40,16 +40,6 @@ constexpr ui::ControlRow kControls[] = {
 
 constexpr COLORREF kLockedBoxColor = RGB(192, 192, 192);
 
-std::string ToAnsi(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
-
 }  // namespace
 
 MainForm::MainForm() : Form(kWindow, kControls) { hasIcon_ = true; }
@@ -106,6 +96,6 @@ void MainForm::Text2_Change() { Command3().SetEnabled(!Text2().Text().empty()); 
 void MainForm::Command3_Click() { LaunchURL(L"http://" + Text2().Text() + L"/"); }
 
 void MainForm::LaunchURL(std::wstring_view url) {
-  const std::string file = ToAnsi(url);
+  const std::string file = ui::ToAnsi(url);
   ui::seams().shellExecute(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "resolve/winsock_api.h"
+#include "ui/controls.h"
 #include "ui/seams.h"
 
 namespace DNS_Mod {
@@ -20,7 +21,7 @@ constexpr unsigned kLowestSocketCapacity = 1;
 // gethostbyname does not check the length of the name it is given and may
 // corrupt its heap on an oversized one. No DNS name is longer than 255 bytes,
 // and a 255-character box can still give more bytes in a multibyte code page.
-constexpr int kMaxHostNameBytes = 255;
+constexpr std::size_t kMaxHostNameBytes = 255;
 
 constexpr wchar_t kNotResponding[] =
     L"Windows Sockets for 32 bit Windows environments is not successfully responding.";
@@ -45,13 +46,8 @@ std::optional<std::wstring> RefusalOf(const WSADATA& data) {
 // The name in the ANSI code page, or nothing when it cannot be converted or
 // is too long to hand to the resolver safely.
 std::optional<std::string> AnsiHostName(std::wstring_view name) {
-  if (name.empty()) return std::string();
-  if (name.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
-  const int wideLength = static_cast<int>(name.size());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, name.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0 || bytes > kMaxHostNameBytes) return std::nullopt;
-  std::string ansi(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, name.data(), wideLength, ansi.data(), bytes, nullptr, nullptr);
+  std::string ansi = ui::ToAnsi(name);
+  if (ansi.size() > kMaxHostNameBytes || (ansi.empty() && !name.empty())) return std::nullopt;
   return ansi;
 }
 

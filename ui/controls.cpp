@@ -2,13 +2,12 @@
 
 namespace ui {
 
-std::string ToUtf8(std::wstring_view text) {
+std::string Narrow(std::wstring_view text, UINT codePage) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
+  const int length = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(codePage, 0, text.data(), length, out.data(), n, nullptr, nullptr);
   return out;
 }
 

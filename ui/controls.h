@@ -9,7 +9,11 @@
 
 namespace ui {
 
-std::string ToUtf8(std::wstring_view text);
+// Text in a code page: CP_UTF8 for our own logic, CP_ACP for the ANSI
+// functions of the system. Characters the code page lacks become its default.
+std::string Narrow(std::wstring_view text, UINT codePage);
+inline std::string ToUtf8(std::wstring_view text) { return Narrow(text, CP_UTF8); }
+inline std::string ToAnsi(std::wstring_view text) { return Narrow(text, CP_ACP); }
 std::wstring FromUtf8(std::string_view text);
 
 class Control {
