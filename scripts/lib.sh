@@ -55,7 +55,8 @@ stop_display() {
 # is started first and detached, so no test process inherits it and keeps a
 # pipe open.
 start_wine() {
-  export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  WINEPREFIX="$(realpath -m "$1")"  # Wine takes absolute paths only
+  export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   local desktop="${2:-desktop}"
   wineserver -k 2>/dev/null || true
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
