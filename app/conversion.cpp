@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdlib>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <system_error>
 #include <utility>
 
@@ -28,14 +29,13 @@ std::optional<std::array<std::size_t, 3>> FirstThreePeriods(std::string_view tex
   return at;
 }
 
-// Digits, or a point and a digit: from_chars alone would also read "inf".
+// Digits, or a point and a digit: strtod alone would also read "inf".
 bool StartsNumber(std::string_view s) {
   return (!s.empty() && IsDigit(s[0])) ||
          (s.size() > 1 && s[0] == '.' && IsDigit(s[1]));
 }
 
-// Exponent after the 'e' ("+12", "-3", "7"); beyond long long it saturates
-// (enough to tell overflow from underflow).
+// Exponent after the 'e' ("+12", "-3", "7"); beyond long long it saturates.
 long long ExponentValue(std::string_view s) {
   const bool negative = !s.empty() && s[0] == '-';
   if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
@@ -47,16 +47,23 @@ long long ExponentValue(std::string_view s) {
   return negative ? -value : value;
 }
 
-// For a number from_chars found out of range: too large (true) rather than
-// too small. Decides by the decimal order of its leading nonzero digit.
-bool IsOverflow(std::string_view number) {
-  const std::size_t e = number.find_first_of("eE");
-  const std::string_view mantissa = number.substr(0, e);
-  const long long exponent = e == kNone ? 0 : ExponentValue(number.substr(e + 1));
-  const auto lead = static_cast<long long>(mantissa.find_first_not_of("0."));
-  const auto point = static_cast<long long>(std::min(mantissa.find('.'), mantissa.size()));
-  const long long order = lead < point ? point - lead - 1 : point - lead;
-  return order + exponent >= 0;
+std::size_t DigitRun(std::string_view s, std::size_t from) {
+  while (from < s.size() && IsDigit(s[from])) ++from;
+  return from;
+}
+
+// Length of the number at the start of s (which StartsNumber accepted):
+// digits, at most one '.', then an exponent only when digits follow its sign.
+// strtod must see no more than this, or it would also read "0x1F" as hex.
+std::size_t NumberLength(std::string_view s) {
+  std::size_t end = DigitRun(s, 0);
+  if (end < s.size() && s[end] == '.') end = DigitRun(s, end + 1);
+  if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+    std::size_t digits = end + 1;
+    if (digits < s.size() && (s[digits] == '+' || s[digits] == '-')) ++digits;
+    if (digits < s.size() && IsDigit(s[digits])) end = DigitRun(s, digits);
+  }
+  return end;
 }
 
 double WeightedSum(double a, double b, double c, double d) {
@@ -78,13 +85,24 @@ bool FitsPlain(std::size_t digitCount, int exponent) {
 }
 
 // Significant digits (trailing zeros dropped) and decimal exponent of a
-// positive value rounded to 15 digits. to_chars is correctly rounded (exact
-// ties to even), locale-free and the same on every runtime, unlike printf.
+// positive value rounded to 15 digits. glibc's printf and mingw-w64's own
+// (__USE_MINGW_ANSI_STDIO) round correctly with exact ties to even; msvcrt's
+// does not, so the Windows build must not use it. The digits are taken by
+// position and the exponent by value, so neither the point character nor
+// the exponent width ("e+15" or "e+015") matters.
 std::pair<std::string, int> RoundedDigits(double magnitude) {
+  // A whole number below 1E+15 has at most 15 digits, so it is its own
+  // rounding; every plain address lands here, and printf is slow.
+  if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+    std::string digits = std::to_string(static_cast<long long>(magnitude));
+    const auto exponent = static_cast<int>(digits.size()) - 1;
+    digits.erase(digits.find_last_not_of('0') + 1);
+    return {digits, exponent};
+  }
   std::array<char, 32> buf{};
-  const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                  std::chars_format::scientific, kSignificantDigits - 1).ptr;
-  const std::string_view sci(buf.data(), static_cast<std::size_t>(end - buf.data()));
+  const int length =
+      std::snprintf(buf.data(), buf.size(), "%.*e", kSignificantDigits - 1, magnitude);
+  const std::string_view sci(buf.data(), static_cast<std::size_t>(std::max(length, 0)));
   const std::size_t e = sci.find('e');  // "d.dddddddddddddde+XX"
   std::string digits = sci[0] + std::string(sci.substr(2, e - 2));
   digits.erase(digits.find_last_not_of('0') + 1);
@@ -121,13 +139,13 @@ std::optional<double> LeadingNumber(std::string_view segment) {
   const bool negative = !segment.empty() && segment[0] == '-';
   if (!segment.empty() && (negative || segment[0] == '+')) segment.remove_prefix(1);
   if (!StartsNumber(segment)) return 0.0;
-  double value = 0;
-  const char* begin = segment.data();
-  const auto [end, ec] = std::from_chars(begin, begin + segment.size(), value);
-  if (ec == std::errc::result_out_of_range) {
-    if (IsOverflow({begin, static_cast<std::size_t>(end - begin)})) return std::nullopt;
-    value = 0;
-  }
+  // The program never calls setlocale: strtod runs in the C locale, where
+  // '.' is the decimal point, whatever the user's regional settings.
+  const std::string number(segment.substr(0, NumberLength(segment)));
+  // Correctly rounded: overflow gives infinity, underflow the nearest
+  // denormal or 0, which is the value we want, so errno is not needed.
+  const double value = std::strtod(number.c_str(), nullptr);
+  if (std::isinf(value)) return std::nullopt;
   return negative ? -value : value;
 }
 
