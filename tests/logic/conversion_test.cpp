@@ -68,6 +68,8 @@ TEST(DottedToIntegerText, FailsBeyondDoubleRange) {
       {"1e308.1e308.1e308.1e308", ""},  // the sums overflow
       {"1e305.-256e305.0.0", ""},    // +inf and -inf: no cancelling back into range
       {"1e99999999999999999999...", ""},
+      {"99.9e9223372036854775807...", ""},  // exponent at the end of long long
+      {"...0.01e-9223372036854775808", "0"},
       {std::string(400, '9') + "...", ""},
       {"1.2.3.4" + std::string(400, '9'), ""},
   });
