@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "ui/form.h"
 
 namespace harness {
@@ -28,22 +30,31 @@ void Type(std::wstring_view text) {
   }
 }
 
-namespace {
-void SetShift(bool down) {
+void Hold(UINT vk, bool down) {
   BYTE keys[256];
   GetKeyboardState(keys);
-  keys[VK_SHIFT] = down ? 0x80 : 0;
+  keys[vk] = down ? 0x80 : 0;
   SetKeyboardState(keys);
 }
-}  // namespace
+
+void CopyToClipboard(std::wstring_view text) {
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  memcpy(GlobalLock(memory), text.data(), text.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
 
 void Press(UINT vk, bool shift) {
-  if (shift) SetShift(true);
+  if (shift) Hold(VK_SHIFT, true);
   PostMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
   Pump();
   PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
   Pump();
-  if (shift) SetShift(false);
+  if (shift) Hold(VK_SHIFT, false);
 }
 
 void Alt(wchar_t letter) {

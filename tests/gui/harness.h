@@ -21,6 +21,10 @@ void Pump();
 void Type(std::wstring_view text);
 void Press(UINT vk, bool shift = false);
 void Alt(wchar_t letter);
+// Holds a modifier (VK_SHIFT, VK_CONTROL) down or lets it go.
+void Hold(UINT vk, bool down);
+// Puts text on the clipboard, as another program's Copy would.
+void CopyToClipboard(std::wstring_view text);
 
 // A window's rectangle in its parent's client coordinates, in pixels.
 RECT ClientRectOf(HWND control);

@@ -230,6 +230,18 @@ TEST_F(MainFormTest, PastedTextIsConvertedUnfiltered) {
   }
 }
 
+TEST_F(MainFormTest, CtrlVPastesWhileATypedControlCodeIsDropped) {
+  harness::CopyToClipboard(L"10.0.0.1a");
+  harness::Hold(VK_CONTROL, true);
+  Type(L"\x16");
+  harness::Hold(VK_CONTROL, false);
+  EXPECT_EQ(form.Text1().Text(), L"10.0.0.1a");
+  EXPECT_EQ(form.Text2().Text(), L"167772161");
+  form.Text1().SetText(L"");
+  Type(L"\x16");  // the same character without Ctrl held
+  EXPECT_EQ(form.Text1().Text(), L"");
+}
+
 TEST_F(MainFormTest, OpenIsEnabledExactlyWhileTheIntegerBoxHoldsText) {
   const std::pair<const wchar_t*, bool> steps[] = {
       {L"1.2.3", false}, {L".", true}, {L"4", true}, {L"\b\b", false}, {L"..", true}};
