@@ -20,9 +20,9 @@ install_deps() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-build_windows() {
+build_windows() {  # extra arguments go to the build, e.g. --target Quadsum
   cmake --preset windows >/dev/null
-  cmake --build --preset windows
+  cmake --build --preset windows "$@"
 }
 
 build_native() {
