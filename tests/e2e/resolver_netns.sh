@@ -44,14 +44,14 @@ for f in hosts host.conf resolv.conf nsswitch.conf; do
 done
 
 driver="$1" exe="$2" failures=0
-lookup() {
-  echo "== e2e_driver $*"
-  wine "$driver" "$1" "$exe" "${@:2}" || failures=$((failures + 1))
+lookup() {  # <host> [<address>...]: the addresses expected, in this order
+  echo "== e2e_driver lookup $*"
+  wine "$driver" lookup "$exe" "$@" || failures=$((failures + 1))
 }
 
-lookup lookup localhost '127.0.0.1'
-lookup lookup quadsum-multi.test '127.0.0.11\r\n127.0.0.12\r\n127.0.0.13'
-lookup lookup-fail no-such-host.invalid
+lookup localhost 127.0.0.1
+lookup quadsum-multi.test 127.0.0.11 127.0.0.12 127.0.0.13
+lookup no-such-host.invalid  # no address: the lookup fails
 
 echo "== $failures lookup scenario(s) failed"
 [[ $failures -eq 0 ]]
