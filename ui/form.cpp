@@ -73,6 +73,12 @@ bool IsForm(HWND hwnd) {
   return lstrcmpW(name, kFormClass) == 0;
 }
 
+// Keyboard navigation for the form that owns the message; true when consumed.
+bool PreTranslate(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  return root && IsForm(root) && IsDialogMessageW(root, &msg);
+}
+
 HFONT CreateFontPt(const wchar_t* face, int centiPoints, int dpi) {
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(centiPoints, dpi, 7200);
@@ -101,7 +107,6 @@ Form::Form(const WindowLayout& window, std::span<const ControlRow> controls)
 
 Form::~Form() {
   if (hwnd_) DestroyWindow(hwnd_);
-  DeleteFonts();
 }
 
 void RegisterFormClass(HINSTANCE instance) {
@@ -129,6 +134,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     form->hwnd_ = nullptr;
     form->tooltip_ = nullptr;
+    form->ReleaseResources();  // the window and its controls no longer use them
   }
   return result;
 }
@@ -269,8 +275,7 @@ void Form::PlaceControls() {
 }
 
 void Form::SetIcons() {
-  for (HICON icon : icons_) DestroyIcon(icon);
-  icons_.clear();
+  DestroyIcons();
   if (!hasIcon_) return;
   const HICON big = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
   const HICON small = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
@@ -292,12 +297,20 @@ void Form::CreateFonts() {
 }
 
 void Form::DeleteFonts() {
-  for (HICON icon : icons_) DestroyIcon(icon);
-  icons_.clear();
   if (ownFont_) DeleteObject(ownFont_);
   if (defaultFont_) DeleteObject(defaultFont_);
-  if (backBrush_) DeleteObject(backBrush_);
   ownFont_ = defaultFont_ = nullptr;
+}
+
+void Form::DestroyIcons() {
+  for (HICON icon : icons_) DestroyIcon(icon);
+  icons_.clear();
+}
+
+void Form::ReleaseResources() {
+  DeleteFonts();
+  DestroyIcons();
+  if (backBrush_) DeleteObject(backBrush_);
   backBrush_ = nullptr;
   backColor_ = CLR_INVALID;
 }
@@ -348,18 +361,15 @@ LRESULT CALLBACK Form::TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-bool PreTranslate(MSG& msg) {
-  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  return root && IsForm(root) && IsDialogMessageW(root, &msg);
+void Deliver(MSG& msg) {
+  if (PreTranslate(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
 }
 
 int RunMessageLoop() {
   MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) Deliver(msg);
   return static_cast<int>(msg.wParam);
 }
 
@@ -376,9 +386,7 @@ void ShowModal(Form& form, HWND owner) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
       break;
     }
-    if (PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Deliver(msg);
   }
   if (owner) EnableWindow(owner, TRUE);
   if (form.IsLoaded()) DestroyWindow(form.hWnd());

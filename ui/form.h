@@ -92,6 +92,8 @@ class Form {
   void PlaceControls();
   void CreateFonts();
   void DeleteFonts();
+  void DestroyIcons();
+  void ReleaseResources();
   void CenterOn(HWND other);
   LRESULT ColorControl(HDC dc, HWND control);
   void SetIcons();
@@ -119,8 +121,8 @@ void ShowModal(Form& form, HWND owner);
 // The program's message loop; returns the exit code of WM_QUIT.
 int RunMessageLoop();
 
-// Routes keyboard navigation to the form that owns the message; true when it
-// was consumed.
-bool PreTranslate(MSG& msg);
+// Hands one message on as every loop of the program does: dialog navigation
+// first, then translation and the window procedure.
+void Deliver(MSG& msg);
 
 }  // namespace ui

@@ -16,11 +16,7 @@ void InitUi() {
 
 void Pump() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (ui::PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ui::Deliver(msg);
 }
 
 void Type(std::wstring_view text) {
