@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include "ui/scoped_restore.h"
+
 struct WinsockApi {
   std::function<int(WORD version, WSADATA* data)> startup;  // WSAStartup
   std::function<int()> cleanup;                             // WSACleanup
@@ -19,13 +21,6 @@ struct WinsockApi {
 WinsockApi& winsock();
 
 // Puts the calls in force at construction back when the scope ends.
-class ScopedWinsock {
- public:
-  ScopedWinsock() : saved_(winsock()) {}
-  ~ScopedWinsock() { winsock() = saved_; }
-  ScopedWinsock(const ScopedWinsock&) = delete;
-  ScopedWinsock& operator=(const ScopedWinsock&) = delete;
-
- private:
-  WinsockApi saved_;
+struct ScopedWinsock : ui::ScopedRestore<WinsockApi> {
+  ScopedWinsock() : ScopedRestore(winsock()) {}
 };

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/scoped_restore.h"
+
 namespace ui {
 
 enum class MessageIcon { None, Warning };
@@ -28,15 +30,8 @@ struct Seams {
 Seams& seams();
 
 // Puts the real functions back when a test scope ends.
-class ScopedSeams {
- public:
-  ScopedSeams() : saved_(seams()) {}
-  ~ScopedSeams() { seams() = saved_; }
-  ScopedSeams(const ScopedSeams&) = delete;
-  ScopedSeams& operator=(const ScopedSeams&) = delete;
-
- private:
-  Seams saved_;
+struct ScopedSeams : ScopedRestore<Seams> {
+  ScopedSeams() : ScopedRestore(seams()) {}
 };
 
 // Convenience for callers: the application's message box through the seam.
