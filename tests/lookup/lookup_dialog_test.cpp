@@ -5,55 +5,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/MainForm.h"
 #include "lookup/RevDNSForm.h"
 #include "lookup/XButtonMod.h"
-#include "resolve/winsock_api.h"
 #include "tests/gui/harness.h"
+#include "tests/resolve/fake_winsock.h"
 
 using harness::Press;
 using harness::Type;
 
 namespace {
-
-// Answers every lookup with the given addresses (none: no answer at all).
-struct FakeResolver {
-  std::vector<std::array<unsigned char, 4>> addresses;
-  bool found = true;
-  std::function<void()> duringLookup;
-  std::vector<std::string> names;
-
-  FakeResolver() {
-    winsock().startup = [](WORD, WSADATA* data) {
-      data->wVersion = 0x0101;
-      data->iMaxSockets = 100;
-      return 0;
-    };
-    winsock().cleanup = [] { return 0; };
-    winsock().getHostByName = [this](const char* name) -> hostent* {
-      names.emplace_back(name);
-      if (duringLookup) duringLookup();
-      if (!found) return nullptr;
-      entries.clear();
-      for (auto& a : addresses) entries.push_back(reinterpret_cast<char*>(a.data()));
-      entries.push_back(nullptr);
-      host = hostent{};
-      host.h_addrtype = AF_INET;
-      host.h_length = 4;
-      host.h_addr_list = entries.data();
-      return &host;
-    };
-  }
-
-  ScopedWinsock restore;
-  std::vector<char*> entries;
-  hostent host{};
-};
 
 struct MenuItem {
   UINT id;
@@ -126,7 +90,7 @@ class LookupDialogTest : public ::testing::Test {
   }
 
   harness::Recorder rec;
-  FakeResolver resolver;
+  fake::FakeWinsock resolver;  // after rec: message boxes go to resolver.boxes
   MainForm main;
   RevDNSForm& dlg = RevDNSForm::Instance();
 };
@@ -201,7 +165,7 @@ TEST_F(LookupDialogTest, EnterLooksUpOnlyWithAHostName) {
   Press(VK_RETURN);
   EXPECT_TRUE(resolver.names.empty());
   EXPECT_TRUE(dlg.IsLoaded());
-  resolver.addresses = {{192, 168, 0, 1}};
+  resolver.answer = fake::Answer{{{192, 168, 0, 1}}};
   LookUp(L"  spaced host  ");
   ASSERT_EQ(resolver.names.size(), 1u);
   EXPECT_EQ(resolver.names[0], "  spaced host  ");  // handed over untrimmed
@@ -222,23 +186,23 @@ TEST_F(LookupDialogTest, EscAndTheTitleBarCloseTheDialog) {
 
 TEST_F(LookupDialogTest, ListsAddressesOnePerLineInTheResolversOrder) {
   struct Row {
-    std::vector<std::array<unsigned char, 4>> addresses;
+    fake::Bytes addresses;
     const wchar_t* list;
   } rows[] = {
       {{{10, 0, 0, 1}}, L"10.0.0.1"},
       {{{127, 0, 0, 13}, {127, 0, 0, 11}, {200, 255, 0, 12}}, L"127.0.0.13\r\n127.0.0.11\r\n200.255.0.12"},
   };
   for (const Row& row : rows) {
-    resolver.addresses = row.addresses;
+    resolver.answer = fake::Answer{row.addresses};
     LookUp(L"host");
     EXPECT_EQ(dlg.Text2().Text(), row.list);
     EXPECT_EQ(GetFocus(), dlg.Command1().hWnd());
   }
-  EXPECT_TRUE(rec.messages.empty());
+  EXPECT_TRUE(resolver.boxes.empty());
 }
 
 TEST_F(LookupDialogTest, LookupExpandsACollapsedDialogAndNeverCollapsesIt) {
-  resolver.addresses = {{1, 2, 3, 4}};
+  resolver.answer = fake::Answer{{{1, 2, 3, 4}}};
   LookUp(L"host");
   EXPECT_EQ(OuterHeight(dlg.hWnd()), 242);  // 3630 twips
   EXPECT_EQ(dlg.Command3().Text(), L"&IP List <<");
@@ -251,7 +215,7 @@ TEST_F(LookupDialogTest, LookupExpandsACollapsedDialogAndNeverCollapsesIt) {
 }
 
 TEST_F(LookupDialogTest, ToggleKeepsTheListAndTheTopLeftCorner) {
-  resolver.addresses = {{1, 2, 3, 4}, {5, 6, 7, 8}};
+  resolver.answer = fake::Answer{{{1, 2, 3, 4}, {5, 6, 7, 8}}};
   LookUp(L"host");
   RECT before{};
   GetWindowRect(dlg.hWnd(), &before);
@@ -277,20 +241,19 @@ TEST_F(LookupDialogTest, ToggleIgnoresAnyOtherCaption) {
 }
 
 TEST_F(LookupDialogTest, AFailedLookupEmptiesTheListAndUnlocks) {
-  resolver.addresses = {{1, 2, 3, 4}};
+  resolver.answer = fake::Answer{{{1, 2, 3, 4}}};
   LookUp(L"host");
-  resolver.found = false;
+  resolver.answer.reset();
   LookUp(L"nowhere");
   EXPECT_EQ(dlg.Text2().Text(), L"");
-  ASSERT_EQ(rec.messages.size(), 1u);
-  EXPECT_EQ(rec.messages[0].text, L"Error looking up requested host.");
-  EXPECT_EQ(rec.messages[0].icon, ui::MessageIcon::Warning);
+  const std::vector<fake::Box> expected{{L"Error looking up requested host.", ui::MessageIcon::Warning}};
+  EXPECT_EQ(resolver.boxes, expected);
   for (HWND c : dlg.Controls()) EXPECT_TRUE(IsWindowEnabled(c));
   EXPECT_EQ(GetFocus(), dlg.Command1().hWnd());
 }
 
 TEST_F(LookupDialogTest, ReopeningStartsAfresh) {
-  resolver.addresses = {{1, 2, 3, 4}};
+  resolver.answer = fake::Answer{{{1, 2, 3, 4}}};
   LookUp(L"host");
   dlg.Command2_Click();
   ASSERT_FALSE(dlg.IsLoaded());
@@ -321,7 +284,7 @@ TEST_F(LookupDialogTest, LookupLocksEverythingWhileTheResolverWorks) {
     EXPECT_TRUE(dlg.IsLoaded());
     EXPECT_EQ(spy.seen.size(), 1u);
   };
-  resolver.addresses = {{1, 2, 3, 4}};
+  resolver.answer = fake::Answer{{{1, 2, 3, 4}}};
   LookUp(L"host");
   ASSERT_TRUE(looked);
   const std::vector<MenuItem> after = SystemMenu(dlg.hWnd());
