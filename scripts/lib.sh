@@ -64,18 +64,26 @@ start_wine() {
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wineserver -w
-    # Wine's own fonts (Tahoma, Marlett for the caption buttons) are not
-    # found by this Wine build unless they sit in the prefix.
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     if [[ "$desktop" == desktop ]]; then
       wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
       wineserver -w
     fi
   fi
+  link_wine_fonts
   wineserver -p >/dev/null 2>&1 </dev/null
   wineboot >/dev/null 2>&1 </dev/null
+}
+
+# This Wine looks for its own fonts at a path it cannot resolve, which leaves
+# caption buttons without Marlett glyphs and dialogs without Tahoma. Linked
+# into the prefix they are found, and windows look as on Windows.
+link_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*; do
+    [[ -e "$fonts/$(basename "$font")" ]] || ln -s "$font" "$fonts/"
+  done
 }
 
 stop_wine() {
