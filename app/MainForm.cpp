@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/CButtonMod.h"
-#include "app/conversion.h"
+#include "core/conversion.h"
 #include "lookup/RevDNSForm.h"
 #include "ui/seams.h"
 

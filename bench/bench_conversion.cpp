@@ -1,7 +1,7 @@
 // Address text to integer text: our conversion against the C library's
 // inet_aton plus std::to_chars, over the same addresses in one run.
 
-#include "app/conversion.h"
+#include "core/conversion.h"
 
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>

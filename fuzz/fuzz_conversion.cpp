@@ -1,7 +1,7 @@
 // Any text gives a number text or "": never a crash, an exception or a
 // malformed number. Aborts on the first output the strict validator rejects.
 
-#include "app/conversion.h"
+#include "core/conversion.h"
 
 #include <algorithm>
 #include <charconv>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "resolve/address_text.h"
+#include "core/address_text.h"
 
 namespace DNS_Mod {
 

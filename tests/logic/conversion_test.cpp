@@ -1,4 +1,4 @@
-#include "app/conversion.h"
+#include "core/conversion.h"
 
 #include <gtest/gtest.h>
 

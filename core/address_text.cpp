@@ -1,4 +1,4 @@
-#include "resolve/address_text.h"
+#include "core/address_text.h"
 
 #include <utility>
 
