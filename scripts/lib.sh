@@ -4,7 +4,7 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake ninja-build clang libclang-rt-dev googletest libbenchmark-dev
-          g++-mingw-w64-i686 wine wine32 wine64 xvfb x11-utils iproute2 util-linux)
+          g++-mingw-w64-i686 wine wine32 wine64 fonts-wine xvfb x11-utils iproute2 util-linux)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -70,22 +70,53 @@ start_wine() {
       wineserver -w
     fi
   fi
+  # A crashing program ends at once instead of waiting behind the crash dialog.
+  if ! grep -q '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  fi
   link_wine_fonts
   wineserver -p >/dev/null 2>&1 </dev/null
   wineboot >/dev/null 2>&1 </dev/null
 }
 
-# This Wine looks for its own fonts at a path it cannot resolve, which leaves
-# caption buttons without Marlett glyphs and dialogs without Tahoma. Linked
-# into the prefix they are found, and windows look as on Windows.
+# This Wine looks for its own fonts (package fonts-wine) at a path it cannot
+# resolve, which leaves caption buttons without Marlett glyphs and the
+# controls without Tahoma. Linked into the prefix they are found, and windows
+# look as on Windows.
 link_wine_fonts() {
   local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
   mkdir -p "$fonts"
   for font in /usr/share/wine/fonts/*; do
-    [[ -e "$fonts/$(basename "$font")" ]] || ln -s "$font" "$fonts/"
+    [[ -e "$font" && ! -e "$fonts/$(basename "$font")" ]] && ln -s "$font" "$fonts/"
   done
+  [[ -L "$fonts/*" ]] && rm -f "$fonts/*"  # left by an empty font directory
+  return 0
 }
 
+# Runs a command in the background and waits for it, so that a signal runs
+# the caller's traps at once rather than after the command; kill_children
+# then ends what is still running.
+CHILDREN=()
+run_child() {
+  "$@" &
+  CHILDREN+=($!)
+  wait $!
+}
+
+kill_tree() {
+  local child
+  for child in $(pgrep -P "$1"); do kill_tree "$child"; done
+  kill "$1" 2>/dev/null || true
+}
+
+kill_children() {
+  local pid
+  for pid in "${CHILDREN[@]}"; do kill_tree "$pid"; done
+  CHILDREN=()
+}
+
+# Only the server of a prefix start_wine set up: never the default prefix's.
 stop_wine() {
-  wineserver -k 2>/dev/null || true
+  [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2>/dev/null
+  return 0
 }
