@@ -3,8 +3,7 @@
 // box, the program's exit code. One ok or FAIL line per check; exit code 0
 // only when every check held.
 //
-//   e2e_driver convert <Quadsum.exe>
-//   e2e_driver lookup <Quadsum.exe> <host> [<address>...]   (none: the lookup fails)
+//   e2e_driver <Quadsum.exe> <host> [<address>...]   (no address: the lookup fails)
 #include <windows.h>
 
 #include <cstdio>
@@ -140,44 +139,15 @@ struct Program {
   }
 };
 
-struct Row {
-  const wchar_t *keys, *address, *integer;  // '\b' is Backspace
-  bool open;
-};
-
-// Each row ends on an address text that none of its keys passes through
-// earlier, so reading it means every key of the row has been handled.
-constexpr Row kRows[] = {
-    {L"1a9-2.168.X0.e1", L"192.168.0.1", L"3232235521", true},  // letters and signs dropped
-    {L"\b\b", L"192.168.0", L"", false},
-    {L".25599" L"7\b8", L"192.168.0.25598", L"3232261118", true},  // 7 is a 16th character
-};
-
-void Convert(const wchar_t* exe) {
-  {
-    Program quadsum(exe);
-    if (!quadsum.main) return;
-    for (const Row& row : kRows) {
-      Keys(row.keys);
-      const std::wstring typed = L"typed \"" + std::wstring(row.keys) + L"\": ";
-      ExpectText(GetDlgItem(quadsum.main, IDC_MAIN_TEXT1), row.address, typed + L"the address box");
-      ExpectText(GetDlgItem(quadsum.main, IDC_MAIN_TEXT2), row.integer, typed + L"the integer box");
-      const HWND open = GetDlgItem(quadsum.main, IDC_MAIN_COMMAND3);
-      Check(WaitUntil([&] { return (IsWindowEnabled(open) != FALSE) == row.open; }),
-            typed + (row.open ? L"Open is enabled" : L"Open is disabled"));
-    }
-    Keys(L"\r");  // the default button, Close
-    quadsum.ExpectExit(L"Enter");
-  }
+// Typing filters and converts; Tab and Space open the lookup dialog, where
+// the host is looked up; Esc closes it, and WM_CLOSE the program.
+void Run(const wchar_t* exe, const std::wstring& host, const std::wstring& list) {
   Program quadsum(exe);
   if (!quadsum.main) return;
-  PostMessageW(quadsum.main, WM_CLOSE, 0, 0);  // as the title bar sends it
-  quadsum.ExpectExit(L"WM_CLOSE");
-}
-
-void Lookup(const wchar_t* exe, const std::wstring& host, const std::wstring& list) {
-  Program quadsum(exe);
-  if (!quadsum.main) return;
+  // Letters and signs are dropped, 7 would be a 16th character.
+  Keys(L"1a9-2.168.X0.e1\b25599" L"7\b8");
+  ExpectText(GetDlgItem(quadsum.main, IDC_MAIN_TEXT1), L"192.168.0.25598", L"the address box");
+  ExpectText(GetDlgItem(quadsum.main, IDC_MAIN_TEXT2), L"3232261118", L"the integer box");
   Keys(L"\t ");  // Tab to "...", Space presses it
   const HWND dialog = quadsum.WaitWindow(L"Reverse DNS Lookup");
   if (!Check(dialog && HasFocus(GetDlgItem(dialog, IDC_LOOKUP_TEXT1)),
@@ -206,17 +176,13 @@ void Lookup(const wchar_t* exe, const std::wstring& host, const std::wstring& li
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const std::wstring scenario = argc > 2 ? argv[1] : L"";
-  if (scenario == L"convert" && argc == 3) {
-    Convert(argv[2]);
-  } else if (scenario == L"lookup" && argc >= 4) {
-    std::wstring list;  // one address a line: CR LF between, none after the last
-    for (int i = 4; i < argc; ++i) list += (i > 4 ? L"\r\n" : L"") + std::wstring(argv[i]);
-    Lookup(argv[2], argv[3], list);
-  } else {
-    std::fputs("usage: e2e_driver convert|lookup <Quadsum.exe> [<host> [<address>...]]\n", stderr);
+  if (argc < 3) {
+    std::fputs("usage: e2e_driver <Quadsum.exe> <host> [<address>...]\n", stderr);
     return 2;
   }
+  std::wstring list;  // one address a line: CR LF between, none after the last
+  for (int i = 3; i < argc; ++i) list += (i > 3 ? L"\r\n" : L"") + std::wstring(argv[i]);
+  Run(argv[1], argv[2], list);
   std::printf("%s: %d failed check(s)\n", failures ? "FAILED" : "PASSED", failures);
   return failures ? 1 : 0;
 }

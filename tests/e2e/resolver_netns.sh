@@ -45,8 +45,8 @@ done
 
 driver="$1" exe="$2" failures=0
 lookup() {  # <host> [<address>...]: the addresses expected, in this order
-  echo "== e2e_driver lookup $*"
-  wine "$driver" lookup "$exe" "$@" || failures=$((failures + 1))
+  echo "== e2e_driver $*"
+  wine "$driver" "$exe" "$@" || failures=$((failures + 1))
 }
 
 lookup localhost 127.0.0.1

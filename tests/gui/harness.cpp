@@ -21,50 +21,47 @@ void Pump() {
   }
 }
 
-void Post(UINT msg, WPARAM wParam, LPARAM lParam) {
+void Post(UINT msg, WPARAM wParam, LPARAM lParam = 1) {
   PostMessageW(GetFocus(), msg, wParam, lParam);
   Pump();
 }
 
-void HoldControl(bool down) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = down ? 0x80 : 0;
-  SetKeyboardState(keys);
+void Press(UINT vk) {
+  Post(WM_KEYDOWN, vk);
+  Post(WM_KEYUP, vk, 0xC0000001);
 }
 
-void Press(UINT vk) {
-  Post(WM_KEYDOWN, vk, 1);
-  Post(WM_KEYUP, vk, 0xC0000001);
+void SetControlKey(BYTE state) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = state;
+  SetKeyboardState(keys);
 }
 
 void Play(std::wstring_view keys) {
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    const wchar_t c = keys[i];
-    if (c == L'\t' || c == L'\r' || c == L'\x1b') {
-      Press(c == L'\t' ? VK_TAB : c == L'\r' ? VK_RETURN : VK_ESCAPE);
-    } else if (c == L' ') {
-      Press(VK_SPACE);  // a blank in a text box, a click on a button
-    } else if (c == L'\x01') {
-      Post(WM_SYSCHAR, keys[++i], 0x20000001);  // bit 29: Alt is down
-    } else if (c == L'\x11') {
-      HoldControl(true);
-      Post(WM_CHAR, 0x16, 1);
-      HoldControl(false);
-    } else if (c == L'\n') {  // Enter as Windows may bring it, default button disabled or not
-      SendMessageW(GetAncestor(GetFocus(), GA_ROOT), WM_COMMAND, IDOK, 0);
-    } else if (c == L'\x18') {
-      SendMessageW(GetAncestor(GetFocus(), GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
-      Pump();
-    } else {
-      Post(WM_CHAR, c, 1);
+    const HWND root = GetAncestor(GetFocus(), GA_ROOT);
+    switch (const wchar_t c = keys[i]) {
+      case L'\t': Press(VK_TAB); break;
+      case L'\r': Press(VK_RETURN); break;
+      case L'\x1b': Press(VK_ESCAPE); break;
+      case L' ': Press(VK_SPACE); break;  // a blank in a text box, a click on a button
+      case L'\x01': Post(WM_SYSCHAR, keys[++i], 0x20000001); break;  // bit 29: Alt is down
+      case L'\n': SendMessageW(root, WM_COMMAND, IDOK, 0); break;
+      case L'\x18': SendMessageW(root, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+      case L'\x11':
+        SetControlKey(0x80);
+        Post(WM_CHAR, 0x16);
+        SetControlKey(0);
+        break;
+      default: Post(WM_CHAR, c);
     }
+    Pump();
   }
 }
 
 void CopyToClipboard(std::wstring_view text) {
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(wchar_t));
   std::memcpy(GlobalLock(memory), text.data(), text.size() * sizeof(wchar_t));
   GlobalUnlock(memory);
   OpenClipboard(nullptr);
@@ -90,27 +87,25 @@ void ChangeDpi(ui::Form& form, int dpi) {
   SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
 }
 
-void ExpectLayout(const ui::Form& form, const char* name) {
-  const int dpi = form.Dpi();
+void ExpectLayout(const ui::Form& form) {
+  const auto px = [dpi = form.Dpi()](int twips) { return MulDiv(twips, dpi, 1440); };
   for (const ui::ControlRow& row : form.Rows()) {
-    SCOPED_TRACE(testing::Message() << name << " at " << dpi << " dpi, control " << row.id);
+    SCOPED_TRACE(testing::Message() << "at " << form.Dpi() << " dpi, control " << row.id);
     const RECT r = ClientRectOf(form.Item(row.id));
-    const auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
     EXPECT_EQ(r.left, px(row.at.left));
     EXPECT_EQ(r.top, px(row.at.top));
     EXPECT_EQ(r.right - r.left, px(row.at.width));
     EXPECT_EQ(r.bottom - r.top, px(row.at.height));
     if (!row.ownFont || row.kind == ui::Kind::Picture) continue;  // an icon has no text
-    // The face the font mapper really chose, not the one asked for.
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(form.Item(row.id), WM_GETFONT, 0, 0));
+    // The face and size the font mapper really chose, not the ones asked for.
     ui::ScopedGetDC dc(nullptr);
-    SelectObject(dc, font);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form.Item(row.id), WM_GETFONT, 0, 0)));
     wchar_t face[LF_FACESIZE] = {};
     GetTextFaceW(dc, LF_FACESIZE, face);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     EXPECT_STREQ(face, L"Tahoma");
-    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(825, dpi, 7200));
+    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, px(165));  // 8.25 pt
   }
 }
 
@@ -120,9 +115,7 @@ Recorder::Recorder() {
     const bool plain = !owner && !operation && !parameters && !directory && show == SW_SHOWNORMAL;
     urls.push_back(plain && file ? file : "(not a plain open)");
   };
-  ui::seams().messageBox = [this](std::wstring_view text, ui::MessageIcon) {
-    messages.emplace_back(text);
-  };
+  ui::seams().messageBox = [this](std::wstring_view, ui::MessageIcon) { ++messages; };
   ui::seams().endProgram = [this] { ++ends; };
 }
 

@@ -22,7 +22,6 @@ void Pump();
 // when the default button is disabled, '\x01' + letter is Alt+letter, '\x11'
 // is Ctrl+V, '\x18' is the title bar's Close; any other character is typed.
 void Play(std::wstring_view keys);
-void Press(UINT vk);
 // Puts text on the clipboard, as another program's Copy would.
 void CopyToClipboard(std::wstring_view text);
 
@@ -35,13 +34,13 @@ int FocusId();
 void ChangeDpi(ui::Form& form, int dpi);
 // Every control sits at MulDiv(twips, dpi, 1440) of its layout row, and the
 // controls that ask for it are in Tahoma 8.25 pt.
-void ExpectLayout(const ui::Form& form, const char* name);
+void ExpectLayout(const ui::Form& form);
 
 // Replaces the seams for one test and records what reaches them.
 struct Recorder {
   Recorder();
   std::vector<std::string> urls;  // files handed to the shell, if the call was plain
-  std::vector<std::wstring> messages;
+  int messages = 0;
   int ends = 0;
   ui::ScopedSeams restore;
 };

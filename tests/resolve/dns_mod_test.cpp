@@ -15,18 +15,19 @@ using fake::Answer;
 using fake::Box;
 using Strings = std::vector<std::string>;
 
+constexpr auto kWarning = ui::MessageIcon::Warning;
 const Box kNotResponding{
-    L"Windows Sockets for 32 bit Windows environments is not successfully responding.",
-    ui::MessageIcon::None};
-const Box kLookupFailed{L"Error looking up requested host.", ui::MessageIcon::Warning};
-const Box kNoSockets{L"This application requires a minimum of 1 supported sockets.",
-                     ui::MessageIcon::Warning};
-const Box kCleanupFailed{L"Windows Sockets error -1 occurred in Cleanup.", ui::MessageIcon::Warning};
+    L"Windows Sockets for 32 bit Windows environments is not successfully responding.", ui::MessageIcon::None};
+const Box kLookupFailed{L"Error looking up requested host.", kWarning};
+const Box kNoSockets{L"This application requires a minimum of 1 supported sockets.", kWarning};
 
 Box Refused(const wchar_t* version) {
   return {std::wstring(L"Windows Sockets Version ") + version +
-              L" is not supported by Windows Sockets for 32 bit Windows environments.",
-          ui::MessageIcon::Warning};
+              L" is not supported by Windows Sockets for 32 bit Windows environments.", kWarning};
+}
+
+Box CleanupFailed(const wchar_t* number) {
+  return {std::wstring(L"Windows Sockets error ") + number + L" occurred in Cleanup.", kWarning};
 }
 
 Strings Elements(const AddressList& list) {
@@ -68,10 +69,8 @@ const Row kRows[] = {
     {.name = "2.0", .granted = 0x0002},
     {.name = "no answer", .answer = std::nullopt, .list = {""}, .boxes = {kLookupFailed}},
     {.name = "no answer, cleanup fails", .answer = std::nullopt, .cleanup = SOCKET_ERROR, .list = {""},
-     .boxes = {kLookupFailed, kCleanupFailed}},
-    {.name = "found, cleanup fails", .cleanup = SOCKET_ERROR, .boxes = {kCleanupFailed}},
-    {.name = "cleanup error number", .cleanup = WSANOTINITIALISED,
-     .boxes = {{L"Windows Sockets error 10093 occurred in Cleanup.", ui::MessageIcon::Warning}}},
+     .boxes = {kLookupFailed, CleanupFailed(L"-1")}},
+    {.name = "found, cleanup fails", .cleanup = WSANOTINITIALISED, .boxes = {CleanupFailed(L"10093")}},
     {.name = "three in order", .answer = Answer{{{10, 0, 0, 3}, {10, 0, 0, 1}, {200, 255, 128, 0}}},
      .list = {"10.0.0.3", "10.0.0.1", "200.255.128.0"}},
     {.name = "one byte each", .answer = Answer{{{7}, {0}}, 1}, .list = {"7", "0"}},
@@ -119,16 +118,12 @@ TEST(ResolveHostAddresses, Rows) {
 
 TEST(ResolveHostAddresses, ListsMoreAddressesThanASixteenBitCounterHolds) {
   fake::FakeWinsock fake;
-  fake.answer = Answer{};
-  for (unsigned i = 0; i < 70000; ++i) {
-    fake.answer->addresses.push_back({10, static_cast<unsigned char>(i >> 16),
-                                      static_cast<unsigned char>(i >> 8), static_cast<unsigned char>(i)});
-  }
+  fake.answer = Answer{fake::Bytes(70000, {1, 2, 3, 4})};
+  fake.answer->addresses.back() = {5, 6, 7, 8};
   AddressList list;
   DNS_Mod::ResolveHostAddresses(L"many", list);
   ASSERT_EQ(list.UBound(), 70000u);
-  EXPECT_EQ(list[70000], "10.1.17.111");
-  EXPECT_TRUE(fake.boxes.empty());
+  EXPECT_EQ(list[70000], "5.6.7.8");
 }
 
 }  // namespace
