@@ -1,0 +1,373 @@
+// Both windows in process, driven through the program's own message loop
+// filter; the shell, the message box and the end of the program are
+// recorded, and a fake resolver can look at the dialog while it blocks it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "lookup/RevDNSForm.h"
+#include "lookup/XButtonMod.h"
+#include "tests/resolve/fake_winsock.h"
+
+namespace {
+
+
+const bool kUiReady = [] {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  return InitCommonControlsEx(&controls) && (ui::RegisterFormClass(GetModuleHandleW(nullptr)), true);
+}();
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) return PostQuitMessage(static_cast<int>(msg.wParam));  // for the test
+    ui::Deliver(msg);
+  }
+}
+
+void Post(UINT msg, WPARAM wParam, LPARAM lParam = 1) {
+  PostMessageW(GetFocus(), msg, wParam, lParam);
+  Pump();
+}
+
+void Press(UINT vk) {
+  Post(WM_KEYDOWN, vk);
+  Post(WM_KEYUP, vk, 0xC0000001);
+}
+
+void SetControlKey(BYTE state) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = state;
+  SetKeyboardState(keys);
+}
+
+void Play(std::wstring_view keys) {
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const HWND root = GetAncestor(GetFocus(), GA_ROOT);
+    switch (const wchar_t c = keys[i]) {
+      case L'\t': Press(VK_TAB); break;
+      case L'\r': Press(VK_RETURN); break;
+      case L'\x1b': Press(VK_ESCAPE); break;
+      case L' ': Press(VK_SPACE); break;  // a blank in a text box, a click on a button
+      case L'\x01': Post(WM_SYSCHAR, keys[++i], 0x20000001); break;  // bit 29: Alt is down
+      case L'\n': SendMessageW(root, WM_COMMAND, IDOK, 0); break;
+      case L'\x18': SendMessageW(root, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+      case L'\x11':
+        SetControlKey(0x80);
+        Post(WM_CHAR, 0x16);
+        SetControlKey(0);
+        break;
+      default: Post(WM_CHAR, c);
+    }
+    Pump();
+  }
+}
+
+void CopyToClipboard(std::wstring_view text) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), text.data(), text.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+RECT ClientRectOf(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+int FocusId() { return GetFocus() ? GetDlgCtrlID(GetFocus()) : 0; }
+
+void ChangeDpi(ui::Form& form, int dpi) {
+  RECT r{};
+  GetWindowRect(form.hWnd(), &r);
+  r.right = r.left + MulDiv(r.right - r.left, dpi, form.Dpi());
+  r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, form.Dpi());
+  SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+}
+
+void ExpectLayout(const ui::Form& form) {
+  const auto px = [dpi = form.Dpi()](int twips) { return MulDiv(twips, dpi, 1440); };
+  for (const ui::ControlRow& row : form.Rows()) {
+    SCOPED_TRACE(testing::Message() << "at " << form.Dpi() << " dpi, control " << row.id);
+    const RECT r = ClientRectOf(form.Item(row.id));
+    EXPECT_EQ(r.left, px(row.at.left));
+    EXPECT_EQ(r.top, px(row.at.top));
+    EXPECT_EQ(r.right - r.left, px(row.at.width));
+    EXPECT_EQ(r.bottom - r.top, px(row.at.height));
+    if (!row.ownFont || row.kind == ui::Kind::Picture) continue;  // an icon has no text
+    // The face and size the font mapper really chose, not the ones asked for.
+    ui::ScopedGetDC dc(nullptr);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form.Item(row.id), WM_GETFONT, 0, 0)));
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    EXPECT_STREQ(face, L"Tahoma");
+    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, px(165));  // 8.25 pt
+  }
+}
+
+// Replaces the seams for one test and records what reaches them.
+struct Recorder {
+  Recorder();
+  std::vector<std::string> urls;  // files handed to the shell, if the call was plain
+  int messages = 0, ends = 0;
+  ui::ScopedSeams restore;
+};
+
+Recorder::Recorder() {
+  ui::seams().shellExecute = [this](HWND owner, const char* operation, const char* file,
+                                    const char* parameters, const char* directory, int show) {
+    const bool plain = !owner && !operation && !parameters && !directory && show == SW_SHOWNORMAL;
+    urls.push_back(plain && file ? file : "(not a plain open)");
+  };
+  ui::seams().messageBox = [this](std::wstring_view, ui::MessageIcon) { ++messages; };
+  ui::seams().endProgram = [this] { ++ends; };
+}
+
+
+// Main window
+
+using M = MainForm;
+
+// Keys from a fresh window (see Play) and what the user sees after.
+struct KeyRow {
+  const wchar_t* keys;
+  int focus;
+  const wchar_t *address, *integer;
+  bool open, ended;
+  const char* url;  // handed to the shell, "" for none
+};
+
+constexpr KeyRow kKeyRows[] = {
+    {L"192.168.0.1", M::kText1, L"192.168.0.1", L"3232235521", true, false, ""},
+    {L"1 2,3-4a.B.c.\xe9+E", M::kText1, L"1234...", L"20703084544", true, false, ""},
+    {L"\xff11.2.3.4", M::kText1, L".2.3.4", L"131844", true, false, ""},  // full-width 1
+    {L"1.2.3.45\b", M::kText1, L"1.2.3.4", L"16909060", true, false, ""},
+    {L"1.2.3.4\b\b", M::kText1, L"1.2.3", L"", false, false, ""},
+    {L"255.255.255.2559", M::kText1, L"255.255.255.255", L"4294967295", true, false, ""},
+    {L"\x11", M::kText1, L"-2.526.0.0.11\xe9", L"917504.11", true, false, ""},  // Ctrl+V: unfiltered
+    {L"\x16\x03\x1a" L"7...", M::kText1, L"7...", L"117440512", true, false, ""},  // bare codes dropped
+    {L"1.2.3.4\x1b", M::kText1, L"1.2.3.4", L"16909060", true, false, ""},         // Esc does nothing
+    {L"1.2.3.4\x01i99", M::kText2, L"1.2.3.4", L"16909060", true, false, ""},      // read-only
+    {L"\t\t", M::kText2, L"", L"", false, false, ""},
+    {L"\t\t\t", M::kCommand1, L"", L"", false, false, ""},  // a disabled Open is skipped
+    {L"1.2.3.4\t\t\t", M::kCommand3, L"1.2.3.4", L"16909060", true, false, ""},
+    {L"\x01i\x01o\x01" L"a", M::kText1, L"", L"", false, false, ""},  // Alt+O on a disabled Open
+    {L"127.0.0.1\x01o", M::kCommand3, L"127.0.0.1", L"2130706433", true, false, "http://2130706433/"},
+    {L"999999999999...\t\t\t\r", M::kCommand3, L"999999999999...", L"1.67772159999832E+19", true,
+     false, "http://1.67772159999832E+19/"},
+    {L"1.2.3.4\r", 0, L"", L"", false, true, ""},  // Enter: Close is the default button
+    {L"1.2.3.4\x01i\r", 0, L"", L"", false, true, ""},
+    {L"\x18", 0, L"", L"", false, true, ""},
+};
+
+TEST(MainForm, KeyScripts) {
+  CopyToClipboard(L"-2.526.0.0.11\xe9");
+  for (const KeyRow& row : kKeyRows) {
+    SCOPED_TRACE(testing::Message() << "keys " << testing::PrintToString(std::wstring(row.keys)));
+    Recorder rec;
+    MainForm form;
+    form.Load(nullptr);
+    form.Show();
+    Play(row.keys);
+    EXPECT_EQ(FocusId(), row.focus);
+    EXPECT_EQ(form.Text1().Text(), row.address);
+    EXPECT_EQ(form.Text2().Text(), row.integer);
+    EXPECT_EQ(form.IsLoaded() && form.Command3().Enabled(), row.open);
+    EXPECT_EQ(!form.IsLoaded() && rec.ends == 1, row.ended);
+    EXPECT_EQ(rec.urls.empty() ? "" : rec.urls.back(), row.url);
+    EXPECT_EQ(rec.messages, 0);
+  }
+}
+
+TEST(MainForm, EndsOnCloseAndSessionEndOnly) {
+  Recorder rec;
+  MainForm form;
+  form.Load(nullptr);
+  const struct { UINT msg; WPARAM wParam; bool ends; } rows[] = {
+      {WM_ENDSESSION, FALSE, false}, {WM_COMMAND, IDCANCEL, false}, {WM_ENDSESSION, TRUE, true}};
+  for (const auto& row : rows) {
+    SendMessageW(form.hWnd(), row.msg, row.wParam, 0);
+    EXPECT_EQ(!form.IsLoaded() && rec.ends == 1, row.ends) << "message " << row.msg << ", " << row.wParam;
+  }
+}
+
+
+// Lookup dialog
+
+using D = RevDNSForm;
+enum Shown { kClosed, kCollapsed, kExpanded, kCutOff };
+
+// Collapsed hides the list below the client area, expanded shows all of it;
+// the toggle's caption says which.
+Shown ShownOf(const RevDNSForm& dlg) {
+  if (!dlg.IsLoaded()) return kClosed;
+  RECT client{};
+  GetClientRect(dlg.hWnd(), &client);
+  const RECT list = ClientRectOf(dlg.Text2().hWnd());
+  const std::wstring caption = dlg.Command3().Text();
+  if (client.bottom <= list.top && caption == L"&IP List >>") return kCollapsed;
+  if (client.bottom >= list.bottom && caption == L"&IP List <<") return kExpanded;
+  return kCutOff;
+}
+
+struct DialogRow {
+  const wchar_t* keys;  // see Play
+  bool found;           // the resolver answers 1.2.3.4 and 5.6.7.8, or nothing
+  const char* looked;   // the last name handed to the resolver, nullptr for none
+  const wchar_t* list;
+  Shown shown;
+  int focus;
+};
+
+constexpr DialogRow kDialogRows[] = {
+    {L"", true, nullptr, L"", kCollapsed, D::kText1},
+    {L"\r\n", true, nullptr, L"", kCollapsed, D::kText1},  // Lookup is disabled
+    {L"a\b\r\n", true, nullptr, L"", kCollapsed, D::kText1},
+    {L" \r", true, " ", L"1.2.3.4\r\n5.6.7.8", kExpanded, D::kCommand1},
+    {L"host\r\r", true, "host", L"1.2.3.4\r\n5.6.7.8", kExpanded, D::kCommand1},
+    {L"host\r\x01i", true, "host", L"1.2.3.4\r\n5.6.7.8", kCollapsed, D::kCommand3},
+    {L"host\r", false, "host", L"", kExpanded, D::kCommand1},
+    {L"\t", true, nullptr, L"", kCollapsed, D::kCommand2},
+    {L"x\t", true, nullptr, L"", kCollapsed, D::kCommand1},
+    {L"\t\t\t", true, nullptr, L"", kCollapsed, D::kText1},  // the hidden list is skipped
+    {L"\t\t \t", true, nullptr, L"", kExpanded, D::kText2},
+    {L"\t\t  \t", true, nullptr, L"", kCollapsed, D::kText1},
+    {L"\x01i\x01i\x01i", true, nullptr, L"", kExpanded, D::kCommand3},
+    {L"host\x1b", true, nullptr, L"", kClosed, 0},
+    {L"\t\r", true, nullptr, L"", kClosed, 0},
+    {L"\x18", true, nullptr, L"", kClosed, 0},
+};
+
+TEST(LookupDialog, KeyScriptsAt96And144Dpi) {
+  for (int dpi : {96, 144}) {
+    for (const DialogRow& row : kDialogRows) {
+      SCOPED_TRACE(testing::Message() << dpi << " dpi, keys " << testing::PrintToString(std::wstring(row.keys)));
+      fake::FakeWinsock resolver;
+      if (row.found) resolver.answer = fake::Answer{{{1, 2, 3, 4}, {5, 6, 7, 8}}};
+      RevDNSForm dlg;
+      dlg.Load(nullptr);
+      ChangeDpi(dlg, dpi);
+      dlg.Show();
+      Play(row.keys);
+      EXPECT_EQ(resolver.names.empty() ? "(none)" : resolver.names.back(), row.looked ? row.looked : "(none)");
+      EXPECT_EQ(ShownOf(dlg), row.shown);
+      EXPECT_EQ(FocusId(), row.focus);
+      EXPECT_EQ(dlg.IsLoaded() ? dlg.Text2().Text() : L"", row.list);
+      EXPECT_EQ(resolver.boxes.size(), row.looked && !row.found ? 1u : 0u);
+      for (HWND c : row.looked ? dlg.Controls() : std::vector<HWND>{}) EXPECT_TRUE(IsWindowEnabled(c));
+    }
+  }
+}
+
+TEST(Layout, BothWindowsAt96And144Dpi) {
+  MainForm main;
+  RevDNSForm dlg;
+  for (ui::Form* form : std::initializer_list<ui::Form*>{&main, &dlg}) {
+    form->Load(nullptr);
+    ExpectLayout(*form);
+    ChangeDpi(*form, 144);
+    ExpectLayout(*form);
+  }
+}
+
+// Where an item of the system menu is, and its state bits.
+using Item = std::pair<int, UINT>;
+constexpr UINT kChecked = MF_CHECKED;
+Item MenuItem(HWND window, UINT id) {
+  HMENU menu = GetSystemMenu(window, FALSE);
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    if (GetMenuItemID(menu, i) == id) return {i, GetMenuState(menu, i, MF_BYPOSITION)};
+  }
+  return {-1, 0};
+}
+
+UINT gNcActivates;
+LRESULT CALLBACK CountNcActivate(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+  gNcActivates += m == WM_NCACTIVATE && w == static_cast<WPARAM>(-1);
+  return DefSubclassProc(h, m, w, l);
+}
+
+TEST(LookupDialog, LookupLocksEverythingWhileTheResolverWorks) {
+  fake::FakeWinsock resolver;
+  RevDNSForm dlg;
+  dlg.Load(nullptr);
+  dlg.Show();
+  const auto [closeAt, state] = MenuItem(dlg.hWnd(), SC_CLOSE);
+  ASSERT_GE(closeAt, 0);
+  CheckMenuItem(GetSystemMenu(dlg.hWnd(), FALSE), SC_CLOSE, MF_CHECKED);  // a bit that must survive
+  SetWindowSubclass(dlg.hWnd(), CountNcActivate, 1, 0);
+  resolver.duringLookup = [&] {
+    for (HWND c : dlg.Controls()) EXPECT_FALSE(IsWindowEnabled(c));
+    EXPECT_EQ(MenuItem(dlg.hWnd(), SC_CLOSE).first, -1);
+    EXPECT_EQ(MenuItem(dlg.hWnd(), XButtonMod::kLockedCloseId), Item(closeAt, state | kChecked | 3u));
+    SendMessageW(dlg.hWnd(), WM_CLOSE, 0, 0);  // Alt+F4
+    SendMessageW(dlg.hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(dlg.IsLoaded());
+    EXPECT_EQ(gNcActivates, 1u);  // the title bar redrawn locked
+  };
+  resolver.answer = fake::Answer{{{1, 2, 3, 4}}};
+  Play(L"host\r");
+  ASSERT_EQ(resolver.names.size(), 1u);
+  EXPECT_EQ(MenuItem(dlg.hWnd(), SC_CLOSE), Item(closeAt, state | kChecked));
+  EXPECT_EQ(gNcActivates, 2u);
+  RemoveWindowSubclass(dlg.hWnd(), CountNcActivate, 1);
+}
+
+// "..." in the main window: the dialog runs modally over a disabled owner,
+// centred on it, and a WM_QUIT that ends its loop reaches the program's.
+HWND gMain;
+bool gSawModalDialog;
+
+bool CentredOn(HWND window, const RECT& area) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return std::abs(r.left + r.right - area.left - area.right) <= 1 &&
+         std::abs(r.top + r.bottom - area.top - area.bottom) <= 1;
+}
+
+void CALLBACK InspectModalDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  const HWND dlg = GetAncestor(GetFocus(), GA_ROOT);
+  RECT main{};
+  GetWindowRect(gMain, &main);
+  gSawModalDialog = dlg != gMain && GetWindow(dlg, GW_OWNER) == gMain && !IsWindowEnabled(gMain) &&
+                    GetDlgCtrlID(GetFocus()) == D::kText1 && CentredOn(dlg, main);
+  PostQuitMessage(7);
+}
+
+TEST(MainWindowDots, EnterShowsTheDialogModallyCentredOnItsOwner) {
+  Recorder rec;
+  MainForm main;
+  main.Load(nullptr);
+  main.Show();
+  gMain = main.hWnd();
+  MONITORINFO screen{sizeof(screen), {}, {}, 0};
+  GetMonitorInfoW(MonitorFromWindow(gMain, MONITOR_DEFAULTTOPRIMARY), &screen);
+  EXPECT_TRUE(CentredOn(gMain, screen.rcWork));
+  SetTimer(nullptr, 0, 50, InspectModalDialog);
+  Play(L"\t\r");  // Enter on a focused "..." clicks it, not Close
+  EXPECT_TRUE(gSawModalDialog);
+  MSG quit{};
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
+  EXPECT_EQ(FindWindowW(nullptr, L"Reverse DNS Lookup"), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(main.hWnd()));
+  EXPECT_EQ(rec.ends, 0);
+}
+
+}  // namespace
