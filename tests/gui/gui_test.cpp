@@ -341,6 +341,7 @@ TEST(MainWindowDots, EnterShowsTheDialogModallyCentredOnItsOwner) {
   MONITORINFO screen{sizeof(screen), {}, {}, 0};
   GetMonitorInfoW(MonitorFromWindow(gMain, MONITOR_DEFAULTTOPRIMARY), &screen);
   EXPECT_TRUE(CentredOn(gMain, screen.rcWork));
+  SetWindowPos(gMain, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the screen's centre
   SetTimer(nullptr, 0, 50, InspectModalDialog);
   Play(L"\t\r");  // Enter on a focused "..." clicks it, not Close
   EXPECT_TRUE(gSawModalDialog);
