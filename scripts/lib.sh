@@ -73,6 +73,7 @@ start_wine() {
   # A crashing program ends at once instead of waiting behind the crash dialog.
   if ! grep -q '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w  # the server the edit started must be gone before ours starts
   fi
   link_wine_fonts
   wineserver -p >/dev/null 2>&1 </dev/null
