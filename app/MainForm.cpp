@@ -69,16 +69,17 @@ COLORREF MainForm::ControlBackColor(int id) {
   return id == kText2 ? kLockedBoxColor : CLR_INVALID;
 }
 
-void MainForm::Form_Load() {
-  SendMessageW(hWnd(), DM_SETDEFID, kCommand1, 0);
-  CButtonMod::SetPlainButtonStyle(Command2());
-}
+void MainForm::Form_Load() { CButtonMod::SetPlainButtonStyle(Command2()); }
 
 void MainForm::Form_Unload(bool& /*cancel*/) { ui::seams().endProgram(); }
 
 void MainForm::Command1_Click() { Unload(); }
 
-void MainForm::Command2_Click() { ui::ShowModal(RevDNSForm::Instance(), hWnd()); }
+// A dialog of its own for every showing: each opening starts afresh.
+void MainForm::Command2_Click() {
+  RevDNSForm dialog;
+  ui::ShowModal(dialog, hWnd());
+}
 
 void MainForm::Text1_KeyPress(short& keyAscii) {
   if (!quadsum::IsAddressKey(keyAscii)) keyAscii = 0;

@@ -6,10 +6,7 @@ void AddressList::ResetToOneEmpty() {
   items_.assign(1, std::string());
 }
 
-void AddressList::Assign(std::vector<std::string> items) {
-  items_ = std::move(items);
-  if (items_.empty()) items_.resize(1);
-}
+void AddressList::Assign(std::vector<std::string> items) { items_ = std::move(items); }
 
 std::string DottedAddress(const unsigned char* bytes, std::size_t count) {
   std::string text;

@@ -21,7 +21,7 @@ class AddressList {
   std::string& operator[](std::size_t index) { return items_.at(index - 1); }
 
   void ResetToOneEmpty();
-  // Takes the elements in order; no elements at all leaves one empty element.
+  // Takes the elements in order; callers hand over at least one.
   void Assign(std::vector<std::string> items);
 
  private:

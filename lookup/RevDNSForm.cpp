@@ -39,11 +39,6 @@ constexpr ui::ControlRow kControls[] = {
 
 RevDNSForm::RevDNSForm() : Form(kWindow, kControls) {}
 
-RevDNSForm& RevDNSForm::Instance() {
-  static RevDNSForm instance;
-  return instance;
-}
-
 void RevDNSForm::OnCommand(int id, int code) {
   if (id == kText1 && code == EN_CHANGE) return Text1_Change();
   if (code != BN_CLICKED) return;

@@ -17,9 +17,6 @@ class RevDNSForm : public ui::Form {
 
   RevDNSForm();
 
-  // The one dialog of the program; its window exists only while it is shown.
-  static RevDNSForm& Instance();
-
   ui::TextBox Text1() const { return ui::TextBox(Item(kText1)); }
   ui::TextBox Text2() const { return ui::TextBox(Item(kText2)); }
   ui::Button Command1() const { return ui::Button(Item(kCommand1)); }

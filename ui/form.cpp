@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "resources/resource_ids.h"
 
 namespace ui {
@@ -17,12 +19,7 @@ F UserFunction(const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(raw));
 }
 
-int SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
+int SystemDpi() { return GetDeviceCaps(ScopedGetDC(nullptr), LOGPIXELSY); }
 
 int WindowDpi(HWND hwnd) {
   static const auto getDpiForWindow = UserFunction<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
@@ -62,9 +59,9 @@ DWORD StyleOf(const ControlRow& c) {
   return style;
 }
 
-HICON LoadProgramIcon(int size) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUADSUM),
-                                       IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+IconPtr LoadProgramIcon(int size) {
+  return IconPtr(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUADSUM),
+                                               IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 bool IsForm(HWND hwnd) {
@@ -79,25 +76,31 @@ bool PreTranslate(MSG& msg) {
   return root && IsForm(root) && IsDialogMessageW(root, &msg);
 }
 
-HFONT CreateFontPt(const wchar_t* face, int centiPoints, int dpi) {
+FontPtr CreateFontPt(const wchar_t* face, int centiPoints, int dpi) {
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(centiPoints, dpi, 7200);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = ANSI_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
+  return FontPtr(CreateFontIndirectW(&lf));
 }
 
-// The system's message font, the one dialogs use when they name none.
-HFONT CreateDefaultFont(int dpi) {
+// The system's message font, the one dialogs use when they name none: for
+// the window's DPI where the system can say, else scaled from the system DPI.
+FontPtr CreateDefaultFont(int dpi) {
+  static const auto forDpi =
+      UserFunction<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
+  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0, static_cast<UINT>(dpi))) {
+    return FontPtr(CreateFontIndirectW(&ncm.lfMessageFont));
+  }
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
     return CreateFontPt(L"MS Shell Dlg", 800, dpi);
   }
   ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, dpi, SystemDpi());
-  return CreateFontIndirectW(&ncm.lfMessageFont);
+  return FontPtr(CreateFontIndirectW(&ncm.lfMessageFont));
 }
 
 }  // namespace
@@ -175,12 +178,11 @@ LRESULT Form::ColorControl(HDC dc, HWND control) {
   const COLORREF color = ControlBackColor(GetDlgCtrlID(control));
   if (color == CLR_INVALID) return 0;
   if (color != backColor_) {
-    if (backBrush_) DeleteObject(backBrush_);
-    backBrush_ = CreateSolidBrush(color);
+    backBrush_.reset(CreateSolidBrush(color));
     backColor_ = color;
   }
   SetBkColor(dc, color);
-  return reinterpret_cast<LRESULT>(backBrush_);
+  return reinterpret_cast<LRESULT>(backBrush_.get());
 }
 
 void Form::Load(HWND owner) {
@@ -270,48 +272,37 @@ void Form::PlaceControls() {
   for (const ControlRow& c : rows_) {
     SetWindowPos(Item(c.id), nullptr, Px(c.at.left), Px(c.at.top), Px(c.at.width), Px(c.at.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(c.ownFont ? ownFont_ : defaultFont_), TRUE);
+    const HFONT font = (c.ownFont ? ownFont_ : defaultFont_).get();
+    SendMessageW(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
 }
 
+// The icons in use are kept until their replacements are set.
 void Form::SetIcons() {
-  DestroyIcons();
   if (!hasIcon_) return;
-  const HICON big = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
-  const HICON small = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  icons_ = {big, small};
+  std::vector<IconPtr> icons;
+  icons.push_back(LoadProgramIcon(GetSystemMetrics(SM_CXICON)));
+  icons.push_back(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0].get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1].get()));
   for (const ControlRow& c : rows_) {
     if (c.kind != Kind::Picture) continue;
-    const HICON picture = LoadProgramIcon(Px(c.at.width));
-    SendMessageW(Item(c.id), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
-    icons_.push_back(picture);
+    icons.push_back(LoadProgramIcon(Px(c.at.width)));
+    SendMessageW(Item(c.id), STM_SETICON, reinterpret_cast<WPARAM>(icons.back().get()), 0);
   }
+  icons_ = std::move(icons);
 }
 
 void Form::CreateFonts() {
-  DeleteFonts();
   ownFont_ = CreateFontPt(L"Tahoma", 825, dpi_);
   defaultFont_ = CreateDefaultFont(dpi_);
 }
 
-void Form::DeleteFonts() {
-  if (ownFont_) DeleteObject(ownFont_);
-  if (defaultFont_) DeleteObject(defaultFont_);
-  ownFont_ = defaultFont_ = nullptr;
-}
-
-void Form::DestroyIcons() {
-  for (HICON icon : icons_) DestroyIcon(icon);
-  icons_.clear();
-}
-
 void Form::ReleaseResources() {
-  DeleteFonts();
-  DestroyIcons();
-  if (backBrush_) DeleteObject(backBrush_);
-  backBrush_ = nullptr;
+  ownFont_.reset();
+  defaultFont_.reset();
+  icons_.clear();
+  backBrush_.reset();
   backColor_ = CLR_INVALID;
 }
 

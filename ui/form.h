@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/handles.h"
 
 namespace ui {
 
@@ -62,6 +63,8 @@ class Form {
   int Dpi() const { return dpi_; }
   int Px(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  // The layout table the controls were placed from.
+  std::span<const ControlRow> Rows() const { return rows_; }
   // Every control of the window, in tab order.
   std::vector<HWND> Controls() const;
 
@@ -96,8 +99,6 @@ class Form {
   void ApplyDpi(int dpi);
   void PlaceControls();
   void CreateFonts();
-  void DeleteFonts();
-  void DestroyIcons();
   void ReleaseResources();
   void CenterOn(HWND other);
   LRESULT ColorControl(HDC dc, HWND control);
@@ -108,12 +109,12 @@ class Form {
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   int dpi_ = 96;
-  HFONT ownFont_ = nullptr;
-  HFONT defaultFont_ = nullptr;
-  HBRUSH backBrush_ = nullptr;
+  FontPtr ownFont_;
+  FontPtr defaultFont_;
+  BrushPtr backBrush_;
   COLORREF backColor_ = CLR_INVALID;
   HWND modalOwner_ = nullptr;
-  std::vector<HICON> icons_;
+  std::vector<IconPtr> icons_;
 };
 
 // Registers the window class that every Form uses; call once at start-up.

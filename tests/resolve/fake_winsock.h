@@ -13,12 +13,11 @@
 
 namespace fake {
 
-using ui::MessageIcon;
 using Bytes = std::vector<std::vector<unsigned char>>;
 
 struct Box {
   std::wstring text;
-  MessageIcon icon;
+  ui::MessageIcon icon;
   bool operator==(const Box&) const = default;
 };
 
@@ -33,11 +32,10 @@ struct FakeWinsock {
   int startupResult = 0, cleanupResult = 0;
   WORD granted = 0x0101;
   unsigned short maxSockets = 100;
-  std::optional<Answer> answer;  // none: gethostbyname returns null
+  std::optional<Answer> answer;        // none: gethostbyname returns null
   std::function<void()> duringLookup;  // runs while the caller waits for the answer
 
-  std::vector<WORD> requested;
-  bool zeroedOnEntry = true;
+  bool wellAsked = true;               // version 1.1 asked, into a zeroed record
   int startups = 0, cleanups = 0;
   std::vector<std::string> names;      // bytes handed to gethostbyname
   std::vector<int> openAtLookup;       // sessions open at each lookup
@@ -51,9 +49,8 @@ struct FakeWinsock {
 
   FakeWinsock() {
     winsock().startup = [this](WORD version, WSADATA* data) {
-      requested.push_back(version);
       const WSADATA zero{};
-      zeroedOnEntry = zeroedOnEntry && std::memcmp(data, &zero, sizeof zero) == 0;
+      wellAsked = wellAsked && version == 0x0101 && std::memcmp(data, &zero, sizeof zero) == 0;
       if (startupResult != 0) return startupResult;
       data->wVersion = granted;
       data->iMaxSockets = maxSockets;
@@ -68,7 +65,7 @@ struct FakeWinsock {
       return cleanupResult;
     };
     winsock().getHostByName = [this](const char* name) { return Lookup(name); };
-    ui::seams().messageBox = [this](std::wstring_view text, MessageIcon icon) {
+    ui::seams().messageBox = [this](std::wstring_view text, ui::MessageIcon icon) {
       boxes.push_back({std::wstring(text), icon});
     };
   }

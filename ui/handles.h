@@ -1,0 +1,39 @@
+// Owners for the GDI objects, icons and device contexts a window uses, so
+// that releasing one is a reset and no handler calls a release function.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace ui {
+
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+using FontPtr = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using BrushPtr = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using IconPtr = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// A window's DC (the screen's for null) for one scope.
+class ScopedGetDC {
+ public:
+  explicit ScopedGetDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~ScopedGetDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  ScopedGetDC(const ScopedGetDC&) = delete;
+  ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+  operator HDC() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+}  // namespace ui
