@@ -3,28 +3,12 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <new>
+
+#include "ui/handles.h"
+
 namespace ui {
 namespace {
-
-// One reference to a DLL, given back when the owner goes.
-class Module {
- public:
-  explicit Module(const wchar_t* name) : handle_(LoadLibraryW(name)) {}
-  ~Module() {
-    if (handle_) FreeLibrary(handle_);
-  }
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
-
-  template <class F>
-  F Function(const char* name) const {
-    const auto raw = handle_ ? GetProcAddress(handle_, name) : nullptr;
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(raw));
-  }
-
- private:
-  HMODULE handle_;
-};
 
 // The control's own name over the standard object, to which every other
 // question goes. Made afresh for each request and owned by its COM
@@ -34,10 +18,12 @@ class Module {
 class NamedObject final : public IAccessible {
  public:
   static LRESULT Answer(HWND control, WPARAM flags, const wchar_t* name) {
-    auto* object = new NamedObject(name);
-    const auto createStandard =
-        object->oleacc_.Function<decltype(&CreateStdAccessibleObject)>("CreateStdAccessibleObject");
-    const auto lresultFrom = object->oleacc_.Function<decltype(&LresultFromObject)>("LresultFromObject");
+    auto* object = new (std::nothrow) NamedObject(name);
+    if (!object) return 0;
+    const auto createStandard = ModuleFunction<decltype(&CreateStdAccessibleObject)>(
+        object->oleacc_.get(), "CreateStdAccessibleObject");
+    const auto lresultFrom =
+        ModuleFunction<decltype(&LresultFromObject)>(object->oleacc_.get(), "LresultFromObject");
     LRESULT result = 0;
     if (createStandard && lresultFrom && object->allocString_ &&
         SUCCEEDED(createStandard(control, OBJID_CLIENT, IID_IAccessible,
@@ -116,9 +102,10 @@ class NamedObject final : public IAccessible {
     if (standard_) standard_->Release();  // before the modules go
   }
 
-  Module oleacc_{L"oleacc.dll"};
-  Module oleaut_{L"oleaut32.dll"};
-  decltype(&SysAllocString) allocString_ = oleaut_.Function<decltype(&SysAllocString)>("SysAllocString");
+  ModulePtr oleacc_{LoadLibraryW(L"oleacc.dll")};
+  ModulePtr oleaut_{LoadLibraryW(L"oleaut32.dll")};
+  decltype(&SysAllocString) allocString_ =
+      ModuleFunction<decltype(&SysAllocString)>(oleaut_.get(), "SysAllocString");
   const wchar_t* name_;
   IAccessible* standard_ = nullptr;
   LONG refs_ = 1;

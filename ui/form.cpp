@@ -15,8 +15,7 @@ constexpr wchar_t kFormClass[] = L"QuadsumForm";
 // program still starts there (at the system DPI).
 template <class F>
 F UserFunction(const char* name) {
-  const auto raw = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(raw));
+  return ModuleFunction<F>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 int SystemDpi() { return GetDeviceCaps(ScopedGetDC(nullptr), LOGPIXELSY); }
