@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "resources/resource_ids.h"
+#include "ui/accessible.h"
 
 namespace ui {
 namespace {
@@ -248,6 +249,7 @@ void Form::CreateControls() {
       if (c.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
     }
     if (c.tooltip) AddTooltip(control, c.tooltip);
+    if (c.accessibleName) SetAccessibleName(control, c.accessibleName);
   }
 }
 
