@@ -26,9 +26,9 @@ class NamedObject final : public IAccessible {
         ModuleFunction<decltype(&LresultFromObject)>(object->oleacc_.get(), "LresultFromObject");
     LRESULT result = 0;
     if (createStandard && lresultFrom && object->allocString_ &&
-        SUCCEEDED(createStandard(control, OBJID_CLIENT, IID_IAccessible,
+        SUCCEEDED(createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
                                  reinterpret_cast<void**>(&object->standard_)))) {
-      result = lresultFrom(IID_IAccessible, flags, object);  // holds its own reference
+      result = lresultFrom(__uuidof(IAccessible), flags, object);  // holds its own reference
     }
     object->Release();
     return result > 0 ? result : 0;  // 0: the system answers with the standard object
@@ -37,11 +37,10 @@ class NamedObject final : public IAccessible {
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)
-               ? this : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    const bool mine = iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible);
+    *out = mine ? this : nullptr;
+    if (mine) AddRef();
+    return mine ? S_OK : E_NOINTERFACE;
   }
   STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
   STDMETHODIMP_(ULONG) Release() override {
