@@ -19,6 +19,10 @@ constexpr ui::WindowLayout kWindow{
 
 constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
+// Tooltips that also name their controls for screen readers.
+constexpr wchar_t kLookupTip[] = L"Obtain IP address from a host";
+constexpr wchar_t kAboutTip[] = L"Quadsum v1.0 by Tessary";
+
 // Tab order is the order of the rows.
 constexpr ui::ControlRow kControls[] = {
     {.id = MainForm::kLabel1, .kind = Kind::Label, .text = L"IP &Address:",
@@ -27,7 +31,8 @@ constexpr ui::ControlRow kControls[] = {
      .style = kTab | ES_CENTER, .ownFont = true,
      .maxLength = 15},  // four parts of three digits and three dots
     {.id = MainForm::kCommand2, .kind = Kind::Button, .text = L"...", .at = {3830, 120, 270, 255},
-     .style = kTab | BS_OWNERDRAW, .ownFont = true, .tooltip = L"Obtain IP address from a host"},
+     .style = kTab | BS_OWNERDRAW, .ownFont = true, .tooltip = kLookupTip,
+     .accessibleName = kLookupTip},
     {.id = MainForm::kLabel2, .kind = Kind::Label, .text = L"IP &Integer:",
      .at = {120, 520, 855, 255}, .ownFont = true},
     {.id = MainForm::kText2, .kind = Kind::TextBox, .at = {1080, 480, 2655, 315},
@@ -37,7 +42,7 @@ constexpr ui::ControlRow kControls[] = {
     {.id = MainForm::kCommand1, .kind = Kind::Button, .text = L"Close", .at = {2640, 960, 1095, 375},
      .style = kTab | BS_DEFPUSHBUTTON, .ownFont = true},
     {.id = MainForm::kImage1, .kind = Kind::Picture, .at = {120, 960, 480, 480}, .ownFont = true,
-     .tooltip = L"Quadsum v1.0 by Tessary"},
+     .tooltip = kAboutTip, .accessibleName = kAboutTip},
 };
 
 constexpr COLORREF kLockedBoxColor = RGB(192, 192, 192);

@@ -32,7 +32,7 @@ constexpr ui::ControlRow kControls[] = {
     {.id = RevDNSForm::kCommand3, .kind = Kind::Button, .text = kCollapsed, .at = {3600, 600, 1095, 375},
      .style = kTab},
     {.id = RevDNSForm::kText2, .kind = Kind::TextBox, .at = {120, 1320, 4575, 1815},
-     .style = WS_GROUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY},
+     .style = WS_GROUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, .accessibleName = L"IP List"},
 };
 
 }  // namespace

@@ -8,9 +8,11 @@ PACKAGES=(cmake ninja-build clang libclang-rt-dev googletest libbenchmark-dev
 
 log() { printf '== %s\n' "$*" >&2; }
 
-install_deps() {
+install_deps() { install_packages "${PACKAGES[@]}"; }
+
+install_packages() {
   local missing=() p
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [[ ${#missing[@]} -eq 0 ]] && return 0
@@ -88,7 +90,8 @@ link_wine_fonts() {
   local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
   mkdir -p "$fonts"
   for font in /usr/share/wine/fonts/*; do
-    [[ -e "$font" && ! -e "$fonts/$(basename "$font")" ]] && ln -s "$font" "$fonts/"
+    [[ -e "$font" ]] || continue  # no fonts-wine: an unmatched pattern, not a font
+    [[ -e "$fonts/$(basename "$font")" ]] || ln -s "$font" "$fonts/"
   done
   [[ -L "$fonts/*" ]] && rm -f "$fonts/*"  # left by an empty font directory
   return 0
@@ -120,4 +123,57 @@ kill_children() {
 stop_wine() {
   [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2>/dev/null
   return 0
+}
+
+# scripts/probe.cpp, built into the given directory when missing or older
+# than its source; `probe` runs it.
+PROBE=""
+build_probe() {
+  PROBE="$1/probe.exe"
+  [[ "$PROBE" -nt "$ROOT/scripts/probe.cpp" ]] && return 0
+  i686-w64-mingw32-g++-posix -std=c++20 -O2 -static -municode -o "$PROBE" "$ROOT/scripts/probe.cpp"
+}
+
+probe() { wine "$PROBE" "$@" | tr -d '\r'; }
+
+# Quadsum.exe in the background of a Wine desktop; returns once its window
+# shows.
+QUADSUM_PID=""
+start_quadsum() {
+  wine "$1" >/dev/null 2>&1 &
+  QUADSUM_PID=$!
+  probe rect Quadsum >/dev/null || { log "Quadsum's window did not appear"; return 1; }
+}
+
+# Asks Quadsum to close as a user would; stop_wine ends it if it will not.
+close_quadsum() {
+  [[ -n "$QUADSUM_PID" ]] || return 0
+  probe close Quadsum >/dev/null 2>&1 || true
+  for _ in $(seq 50); do
+    kill -0 "$QUADSUM_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$QUADSUM_PID" 2>/dev/null && log "Quadsum did not close"
+  wait "$QUADSUM_PID" 2>/dev/null || true
+  QUADSUM_PID=""
+}
+
+# Where the Wine desktop sits on the X screen: desktop coordinates are
+# relative to it.
+desktop_origin() {
+  local id
+  id="$(xwininfo -root -tree | awk '/Wine desktop/ {print $1; exit}')"
+  [[ -n "$id" ]] || { log "no Wine desktop window"; return 1; }
+  xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+
+# A window of the Wine desktop as the screen shows it, frame and title bar
+# included, written to a PNG file (ImageMagick's import).
+capture_window() {  # <caption> <file>
+  local dx dy x y w h
+  read -r dx dy < <(desktop_origin)
+  read -r x y w h < <(probe rect "$1")
+  sleep 1  # Wine copies window surfaces to X on its own schedule
+  mkdir -p "$(dirname "$2")"
+  import -window root -crop "${w}x${h}+$((dx + x))+$((dy + y))" +repage -strip "$2"
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "resources/resource_ids.h"
+#include "ui/accessible.h"
 
 namespace ui {
 namespace {
@@ -15,8 +16,7 @@ constexpr wchar_t kFormClass[] = L"QuadsumForm";
 // program still starts there (at the system DPI).
 template <class F>
 F UserFunction(const char* name) {
-  const auto raw = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(raw));
+  return ModuleFunction<F>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 int SystemDpi() { return GetDeviceCaps(ScopedGetDC(nullptr), LOGPIXELSY); }
@@ -249,6 +249,7 @@ void Form::CreateControls() {
       if (c.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
     }
     if (c.tooltip) AddTooltip(control, c.tooltip);
+    if (c.accessibleName) SetAccessibleName(control, c.accessibleName);
   }
 }
 

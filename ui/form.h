@@ -33,6 +33,7 @@ struct ControlRow {
   bool ownFont = false;             // Tahoma 8.25 pt rather than the window's default
   const wchar_t* tooltip = nullptr;
   int maxLength = 0;                // text boxes: 0 keeps the control's default
+  const wchar_t* accessibleName = nullptr;  // for screen readers, where the caption says too little
 };
 
 struct WindowLayout {

@@ -1,5 +1,5 @@
-// Owners for the GDI objects, icons and device contexts a window uses, so
-// that releasing one is a reset and no handler calls a release function.
+// Owners for the GDI objects, icons, device contexts and DLLs a window uses,
+// so that releasing one is a reset and no handler calls a release function.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +16,22 @@ struct IconDeleter {
   void operator()(HICON icon) const { DestroyIcon(icon); }
 };
 
+struct ModuleDeleter {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+
 using FontPtr = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using BrushPtr = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using IconPtr = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+// One LoadLibrary reference.
+using ModulePtr = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
+
+// A function of a DLL looked up at run time, typed; null where it is missing.
+template <class F>
+F ModuleFunction(HMODULE module, const char* name) {
+  const auto raw = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(raw));
+}
 
 // A window's DC (the screen's for null) for one scope.
 class ScopedGetDC {

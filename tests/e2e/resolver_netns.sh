@@ -5,14 +5,17 @@
 # name server is loopback. No query can leave the machine.
 #
 # usage: resolver_netns.sh <e2e_driver.exe> <Quadsum.exe>
-# Needs root (for unshare and mount), and DISPLAY and WINEPREFIX of a
-# running display and Wine server, which the lookups inside share.
+#        resolver_netns.sh --run <command> [<argument>...]
+# Needs root (for unshare and mount). The lookups need DISPLAY and WINEPREFIX
+# of a running display and Wine server, which they share; with --run the
+# command is run inside instead (scripts/screenshot, for the lookup dialog).
 set -u
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-[[ $# -eq 2 ]] || fail "usage: $0 <e2e_driver.exe> <Quadsum.exe>"
-[[ -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ]] || fail "DISPLAY and WINEPREFIX must be set"
+[[ $# -eq 2 || ( $# -ge 2 && "$1" == --run ) ]] ||
+  fail "usage: $0 <e2e_driver.exe> <Quadsum.exe> | --run <command> [<argument>...]"
+[[ "$1" == --run || ( -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ) ]] || fail "DISPLAY and WINEPREFIX must be set"
 
 # Outside: remember this network namespace and re-run in a new one.
 if [[ -z "${QUADSUM_OUTER_NETNS:-}" ]]; then
@@ -42,6 +45,11 @@ echo "hosts: files dns" >"$etc/nsswitch.conf"
 for f in hosts host.conf resolv.conf nsswitch.conf; do
   mount --bind "$etc/$f" "/etc/$f" || fail "cannot bind $etc/$f over /etc/$f"
 done
+
+if [[ "$1" == --run ]]; then
+  "${@:2}"
+  exit
+fi
 
 driver="$1" exe="$2" failures=0
 lookup() {  # <host> [<address>...]: the addresses expected, in this order
