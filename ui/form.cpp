@@ -240,8 +240,8 @@ void Form::SetOuterHeight(int twips) {
 void Form::CreateControls() {
   for (const ControlRow& c : rows_) {
     HWND control = CreateWindowExW(c.kind == Kind::TextBox ? WS_EX_CLIENTEDGE : 0, ClassOf(c.kind),
-                                   c.text, StyleOf(c), Px(c.left), Px(c.top), Px(c.width),
-                                   Px(c.height), hwnd_,
+                                   c.text, StyleOf(c), Px(c.at.left), Px(c.at.top), Px(c.at.width),
+                                   Px(c.at.height), hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c)), FALSE);
@@ -271,7 +271,7 @@ void Form::AddTooltip(HWND control, const wchar_t* text) {
 
 void Form::PlaceControls() {
   for (const ControlRow& c : rows_) {
-    SetWindowPos(Item(c.id), nullptr, Px(c.left), Px(c.top), Px(c.width), Px(c.height),
+    SetWindowPos(Item(c.id), nullptr, Px(c.at.left), Px(c.at.top), Px(c.at.width), Px(c.at.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c)), TRUE);
   }
@@ -287,7 +287,7 @@ void Form::SetIcons() {
   icons_ = {big, small};
   for (const ControlRow& c : rows_) {
     if (c.kind != Kind::Picture) continue;
-    const HICON picture = LoadProgramIcon(Px(c.width));
+    const HICON picture = LoadProgramIcon(Px(c.at.width));
     SendMessageW(Item(c.id), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
     icons_.push_back(picture);
   }
