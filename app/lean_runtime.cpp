@@ -5,7 +5,9 @@
 // along the exception classes built on its reference-counted strings, their
 // string instantiations and std::random_device (about 80 KB). The program
 // catches library exceptions only with catch (...) (MainForm::Text1_Change),
-// so each helper here still throws, but an exception that needs none of it.
+// so each helper here still throws, but an exception that needs none of it:
+// a catch naming std::length_error or std::out_of_range (AddressList's
+// operator[] documents the latter) would no longer match in this exe.
 //
 // The default terminate handler prints the demangled type of an uncaught
 // exception to stderr, which a windowed program does not have, and links the
