@@ -1,10 +1,10 @@
 #include "core/conversion.h"
 
-#include <algorithm>
+#include "core/decimal.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <system_error>
 #include <utility>
@@ -29,22 +29,10 @@ std::optional<std::array<std::size_t, 3>> FirstThreePeriods(std::string_view tex
   return at;
 }
 
-// Digits, or a point and a digit: strtod alone would also read "inf".
+// Digits, or a point and a digit: nothing else starts a number ("inf" does not).
 bool StartsNumber(std::string_view s) {
   return (!s.empty() && IsDigit(s[0])) ||
          (s.size() > 1 && s[0] == '.' && IsDigit(s[1]));
-}
-
-// Exponent after the 'e' ("+12", "-3", "7"); beyond long long it saturates.
-long long ExponentValue(std::string_view s) {
-  const bool negative = !s.empty() && s[0] == '-';
-  if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
-  long long value = 0;
-  if (std::from_chars(s.data(), s.data() + s.size(), value).ec ==
-      std::errc::result_out_of_range) {
-    value = 1LL << 60;
-  }
-  return negative ? -value : value;
 }
 
 std::size_t DigitRun(std::string_view s, std::size_t from) {
@@ -54,7 +42,7 @@ std::size_t DigitRun(std::string_view s, std::size_t from) {
 
 // Length of the number at the start of s (which StartsNumber accepted):
 // digits, at most one '.', then an exponent only when digits follow its sign.
-// strtod must see no more than this, or it would also read "0x1F" as hex.
+// The parse sees no more than this; whatever follows is ignored.
 std::size_t NumberLength(std::string_view s) {
   std::size_t end = DigitRun(s, 0);
   if (end < s.size() && s[end] == '.') end = DigitRun(s, end + 1);
@@ -85,47 +73,28 @@ bool FitsPlain(std::size_t digitCount, int exponent) {
 }
 
 // Significant digits (trailing zeros dropped) and decimal exponent of a
-// positive value rounded to 15 digits. glibc's printf and mingw-w64's own
-// (__USE_MINGW_ANSI_STDIO) round correctly with exact ties to even; msvcrt's
-// does not, so the Windows build must not use it. The digits are taken by
-// position and the exponent by value, so neither the point character nor
-// the exponent width ("e+15" or "e+015") matters.
+// positive value rounded to 15 digits, ties to even.
 std::pair<std::string, int> RoundedDigits(double magnitude) {
   // A whole number below 1E+15 has at most 15 digits, so it is its own
-  // rounding; every plain address lands here, and printf is slow.
+  // rounding; every plain address lands here, and the exact path is slow.
   if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
     std::string digits = std::to_string(static_cast<long long>(magnitude));
     const auto exponent = static_cast<int>(digits.size()) - 1;
     digits.erase(digits.find_last_not_of('0') + 1);
     return {digits, exponent};
   }
-  std::array<char, 32> buf{};
-  const int length =
-      std::snprintf(buf.data(), buf.size(), "%.*e", kSignificantDigits - 1, magnitude);
-  const std::string_view sci(buf.data(), static_cast<std::size_t>(std::max(length, 0)));
-  const std::size_t e = sci.find('e');  // "d.dddddddddddddde+XX"
-  std::string digits = sci[0] + std::string(sci.substr(2, e - 2));
-  digits.erase(digits.find_last_not_of('0') + 1);
-  return {digits, static_cast<int>(ExponentValue(sci.substr(e + 1)))};
+  RoundedDecimal rounded = RoundToDecimal(magnitude, kSignificantDigits);
+  return {std::move(rounded.digits), rounded.exponent};
 }
 
 // What a typed part always is: up to 15 digits, exact as an integer, and
-// far cheaper than strtod.
+// far cheaper than the exact parse.
 std::optional<double> WholeNumber(std::string_view span) {
   unsigned long long whole = 0;
   if (span.size() > kSignificantDigits) return std::nullopt;
   const auto [end, error] = std::from_chars(span.data(), span.data() + span.size(), whole);
   if (error != std::errc() || end != span.data() + span.size()) return std::nullopt;
   return static_cast<double>(whole);
-}
-
-// Any other number. The program never calls setlocale: strtod runs in the C
-// locale, where '.' is the decimal point, whatever the regional settings.
-// Correctly rounded: overflow gives infinity, underflow the nearest denormal
-// or 0, which is the value we want, so errno is not needed.
-double ParsedNumber(std::string_view span) {
-  const std::string number(span);
-  return std::strtod(number.c_str(), nullptr);
 }
 
 // "d.dddE+XX": a sign always and at least two exponent digits.
@@ -160,7 +129,9 @@ std::optional<double> LeadingNumber(std::string_view segment) {
   if (!StartsNumber(segment)) return 0.0;
   const std::string_view span = segment.substr(0, NumberLength(segment));
   const std::optional<double> whole = WholeNumber(span);
-  const double value = whole ? *whole : ParsedNumber(span);
+  // Any other number, correctly rounded whatever the locale: overflow gives
+  // infinity, underflow the nearest denormal or 0, which is the value we want.
+  const double value = whole ? *whole : ParseDecimal(span);
   if (std::isinf(value)) return std::nullopt;
   return negative ? -value : value;
 }

@@ -27,18 +27,25 @@ constexpr wchar_t kNotResponding[] =
     L"Windows Sockets for 32 bit Windows environments is not successfully responding.";
 constexpr wchar_t kLookupFailed[] = L"Error looking up requested host.";
 
+// std::to_wstring formats through swprintf, which links mingw-w64's whole
+// wide printf (12 KB) into the exe; std::to_string does not.
+std::wstring Decimal(long long n) {
+  const std::string digits = std::to_string(n);
+  return {digits.begin(), digits.end()};
+}
+
 // Why a started session cannot be used, or nothing when it can.
 std::optional<std::wstring> RefusalOf(const WSADATA& data) {
   const int major = LowByteOf(data.wVersion);
   const int minor = HighByteOf(data.wVersion);
   if (major < kLowestMajor || (major == kLowestMajor && minor < kLowestMinor)) {
-    return L"Windows Sockets Version " + std::to_wstring(major) + L"." +
-           std::to_wstring(minor) + L" is not supported by Windows " +
+    return L"Windows Sockets Version " + Decimal(major) + L"." +
+           Decimal(minor) + L" is not supported by Windows " +
            L"Sockets for 32 bit Windows environments.";
   }
   if (data.iMaxSockets < kLowestSocketCapacity) {
     return L"This application requires a minimum of " +
-           std::to_wstring(kLowestSocketCapacity) + L" supported sockets.";
+           Decimal(kLowestSocketCapacity) + L" supported sockets.";
   }
   return std::nullopt;
 }
@@ -102,7 +109,7 @@ bool OpenSocketsSession() {
 void CloseSocketsSession() {
   const int result = winsock().cleanup();
   if (result != 0) {
-    ui::ShowMessage(L"Windows Sockets error " + std::to_wstring(result) + L" occurred in Cleanup.",
+    ui::ShowMessage(L"Windows Sockets error " + Decimal(result) + L" occurred in Cleanup.",
                     ui::MessageIcon::Warning);
   }
 }

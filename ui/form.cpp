@@ -200,7 +200,6 @@ void Form::Load(HWND owner) {
   }
   CreateFonts();
   CreateControls();
-  PlaceControls();
   SetIcons();
   Form_Load();
 }
@@ -238,12 +237,16 @@ void Form::SetOuterHeight(int twips) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Each control is made in its place and with its font while the window is
+// hidden: moving and re-fonting them afterwards cost start-up time.
 void Form::CreateControls() {
   for (const ControlRow& c : rows_) {
     HWND control = CreateWindowExW(c.kind == Kind::TextBox ? WS_EX_CLIENTEDGE : 0, ClassOf(c.kind),
-                                   c.text, StyleOf(c), 0, 0, 0, 0, hwnd_,
+                                   c.text, StyleOf(c), Px(c.at.left), Px(c.at.top), Px(c.at.width),
+                                   Px(c.at.height), hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                    GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c)), FALSE);
     if (c.kind == Kind::TextBox) {
       SetWindowSubclass(control, TextBoxProc, static_cast<UINT_PTR>(c.id), reinterpret_cast<DWORD_PTR>(this));
       if (c.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
@@ -273,8 +276,7 @@ void Form::PlaceControls() {
   for (const ControlRow& c : rows_) {
     SetWindowPos(Item(c.id), nullptr, Px(c.at.left), Px(c.at.top), Px(c.at.width), Px(c.at.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    const HFONT font = (c.ownFont ? ownFont_ : defaultFont_).get();
-    SendMessageW(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c)), TRUE);
   }
 }
 

@@ -99,6 +99,7 @@ class Form {
   void AddTooltip(HWND control, const wchar_t* text);
   void ApplyDpi(int dpi);
   void PlaceControls();
+  HFONT FontOf(const ControlRow& c) const { return (c.ownFont ? ownFont_ : defaultFont_).get(); }
   void CreateFonts();
   void ReleaseResources();
   void CenterOn(HWND other);

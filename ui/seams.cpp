@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "ui/system_library.h"
+
 namespace ui {
 namespace {
 
@@ -19,7 +21,9 @@ Seams RealSeams() {
   };
   s.shellExecute = [](HWND owner, const char* operation, const char* file,
                       const char* parameters, const char* directory, int show) {
-    ShellExecuteA(owner, operation, file, parameters, directory, show);
+    static const SystemLibrary shell32(L"shell32.dll");
+    static const auto shellExecute = shell32.Get<decltype(ShellExecuteA)>("ShellExecuteA");
+    if (shellExecute) shellExecute(owner, operation, file, parameters, directory, show);
   };
   s.endProgram = [] { PostQuitMessage(0); };
   return s;

@@ -1,10 +1,11 @@
-// Start-up time of two window programs: from just before CreateProcess until
-// the new process has a visible top-level window. The two are started in
-// turn, so whatever else the machine is doing weighs on both alike.
+// Start-up time of window programs: from just before CreateProcess until the
+// new process has a visible top-level window. They are started in turn, so
+// whatever else the machine is doing weighs on all alike.
 //
-//   bench_startup <program.exe> <baseline.exe> [runs per program, default 15]
+//   bench_startup <program.exe> <baseline.exe>... [runs per program, default 15]
 //
-// Prints min and median for each and the ratio program/baseline.
+// Prints min and median for each and the ratio program/baseline for each
+// baseline.
 #include <windows.h>
 
 #include <algorithm>
@@ -124,7 +125,7 @@ std::wstring BaseName(const std::wstring& path) {
 }
 
 void Print(const Series& s) {
-  std::wprintf(L"%-20ls min %8.1f ms  median %8.1f ms  (%zu timed", BaseName(s.exe).c_str(), s.Min(),
+  std::wprintf(L"%-28ls min %8.1f ms  median %8.1f ms  (%zu timed", BaseName(s.exe).c_str(), s.Min(),
                s.Median(), s.ms.size());
   if (s.failures) std::wprintf(L", %d without a window", s.failures);
   if (s.kills) std::wprintf(L", %d killed", s.kills);
@@ -140,22 +141,27 @@ void PrintRatio(const Series& a, const Series& b) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) {
-    std::fwprintf(stderr, L"usage: bench_startup <program.exe> <baseline.exe> [runs]\n");
+  std::vector<Series> series(argv + 1, argv + argc);
+  int runs = 15;
+  if (series.size() > 2 && BaseName(series.back().exe).find(L'.') == std::wstring::npos) {
+    runs = std::max(1, _wtoi(series.back().exe.c_str()));
+    series.pop_back();
+  }
+  if (series.size() < 2) {
+    std::fwprintf(stderr, L"usage: bench_startup <program.exe> <baseline.exe>... [runs]\n");
     return 2;
   }
-  const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 15;
-  Series program{argv[1]};
-  Series baseline{argv[2]};
-  StartOnce(program.exe);  // untimed: the first start also pays for the disk cache
-  StartOnce(baseline.exe);
+  // Untimed: the first start also pays for the disk cache.
+  for (const Series& s : series) StartOnce(s.exe);
   for (int i = 0; i < runs; ++i) {
-    program.Add(StartOnce(program.exe));
-    baseline.Add(StartOnce(baseline.exe));
+    for (Series& s : series) s.Add(StartOnce(s.exe));
   }
   std::wprintf(L"%d starts each, alternating, after one untimed start of each\n", runs);
-  Print(program);
-  Print(baseline);
-  PrintRatio(program, baseline);
-  return program.failures || baseline.failures ? 1 : 0;
+  int failures = 0;
+  for (const Series& s : series) {
+    Print(s);
+    failures += s.failures;
+  }
+  for (size_t i = 1; i < series.size(); ++i) PrintRatio(series[0], series[i]);
+  return failures ? 1 : 0;
 }
