@@ -19,23 +19,25 @@ constexpr ui::WindowLayout kWindow{
 
 constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
-// Tab order is the order of the rows; positions in twips.
+// Tab order is the order of the rows.
 constexpr ui::ControlRow kControls[] = {
-    // id                  kind           text          left   top  width height style  own font tooltip
-    {MainForm::kLabel1,   Kind::Label,   L"IP &Address:", 120,  200,  855, 255, 0, true, nullptr},
-    {MainForm::kText1,    Kind::TextBox, L"",           1080,  120, 2655, 315, kTab | ES_CENTER, true, nullptr,
-     15},  // four parts of three digits and three dots
-    {MainForm::kCommand2, Kind::Button,  L"...",        3830,  120,  270, 255, kTab | BS_OWNERDRAW, true,
-     L"Obtain IP address from a host"},
-    {MainForm::kLabel2,   Kind::Label,   L"IP &Integer:", 120,  520,  855, 255, 0, true, nullptr},
-    {MainForm::kText2,    Kind::TextBox, L"",           1080,  480, 2655, 315, kTab | ES_CENTER | ES_READONLY,
-     true, nullptr},
-    {MainForm::kCommand3, Kind::Button,  L"&Open",      1440,  960, 1095, 375, kTab | WS_DISABLED, false,
-     L"Open the IP Integer in your web browser"},
-    {MainForm::kCommand1, Kind::Button,  L"Close",      2640,  960, 1095, 375, kTab | BS_DEFPUSHBUTTON, true,
-     nullptr},
-    {MainForm::kImage1,   Kind::Picture, L"",            120,  960,  480, 480, 0, true,
-     L"Quadsum v1.0 by Tessary"},
+    {.id = MainForm::kLabel1, .kind = Kind::Label, .text = L"IP &Address:",
+     .at = {120, 200, 855, 255}, .ownFont = true},
+    {.id = MainForm::kText1, .kind = Kind::TextBox, .at = {1080, 120, 2655, 315},
+     .style = kTab | ES_CENTER, .ownFont = true,
+     .maxLength = 15},  // four parts of three digits and three dots
+    {.id = MainForm::kCommand2, .kind = Kind::Button, .text = L"...", .at = {3830, 120, 270, 255},
+     .style = kTab | BS_OWNERDRAW, .ownFont = true, .tooltip = L"Obtain IP address from a host"},
+    {.id = MainForm::kLabel2, .kind = Kind::Label, .text = L"IP &Integer:",
+     .at = {120, 520, 855, 255}, .ownFont = true},
+    {.id = MainForm::kText2, .kind = Kind::TextBox, .at = {1080, 480, 2655, 315},
+     .style = kTab | ES_CENTER | ES_READONLY, .ownFont = true},
+    {.id = MainForm::kCommand3, .kind = Kind::Button, .text = L"&Open", .at = {1440, 960, 1095, 375},
+     .style = kTab | WS_DISABLED, .tooltip = L"Open the IP Integer in your web browser"},
+    {.id = MainForm::kCommand1, .kind = Kind::Button, .text = L"Close", .at = {2640, 960, 1095, 375},
+     .style = kTab | BS_DEFPUSHBUTTON, .ownFont = true},
+    {.id = MainForm::kImage1, .kind = Kind::Picture, .at = {120, 960, 480, 480}, .ownFont = true,
+     .tooltip = L"Quadsum v1.0 by Tessary"},
 };
 
 constexpr COLORREF kLockedBoxColor = RGB(192, 192, 192);

@@ -3,19 +3,20 @@
 
 #include <string_view>
 
+#include "resources/resource_ids.h"
 #include "ui/form.h"
 
 class MainForm : public ui::Form {
  public:
   enum Id : int {
     kCommand1 = IDOK,  // "Close", the default button: Enter ends the program
-    kLabel1 = 101,
-    kText1,
-    kCommand2,
-    kLabel2,
-    kText2,
-    kCommand3,
-    kImage1,
+    kLabel1 = IDC_MAIN_LABEL1,
+    kText1 = IDC_MAIN_TEXT1,
+    kCommand2 = IDC_MAIN_COMMAND2,
+    kLabel2 = IDC_MAIN_LABEL2,
+    kText2 = IDC_MAIN_TEXT2,
+    kCommand3 = IDC_MAIN_COMMAND3,
+    kImage1 = IDC_MAIN_IMAGE1,
   };
 
   MainForm();

@@ -19,18 +19,20 @@ constexpr ui::WindowLayout kWindow{
 
 constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
-// Tab order is the order of the rows; positions in twips. The list box lies
-// below the collapsed client area, so only expanding shows it.
+// Tab order is the order of the rows. The list box lies below the collapsed
+// client area, so only expanding shows it.
 constexpr ui::ControlRow kControls[] = {
-    // id                    kind           text        left   top  width height style
-    {RevDNSForm::kLabel1,   Kind::Label,   L"&Host:",   120,  165,  495,  255, 0, false, nullptr},
-    {RevDNSForm::kText1,    Kind::TextBox, L"",         720,  120, 3975,  315, kTab, false, nullptr, 255},
-    {RevDNSForm::kCommand1, Kind::Button,  L"&Lookup", 1200,  600, 1095,  375,
-     kTab | BS_DEFPUSHBUTTON | WS_DISABLED, false, nullptr},
-    {RevDNSForm::kCommand2, Kind::Button,  L"Close",   2400,  600, 1095,  375, kTab, false, nullptr},
-    {RevDNSForm::kCommand3, Kind::Button,  kCollapsed, 3600,  600, 1095,  375, kTab, false, nullptr},
-    {RevDNSForm::kText2,    Kind::TextBox, L"",         120, 1320, 4575, 1815,
-     WS_GROUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, false, nullptr},
+    {.id = RevDNSForm::kLabel1, .kind = Kind::Label, .text = L"&Host:", .at = {120, 165, 495, 255}},
+    {.id = RevDNSForm::kText1, .kind = Kind::TextBox, .at = {720, 120, 3975, 315}, .style = kTab,
+     .maxLength = 255},
+    {.id = RevDNSForm::kCommand1, .kind = Kind::Button, .text = L"&Lookup", .at = {1200, 600, 1095, 375},
+     .style = kTab | BS_DEFPUSHBUTTON | WS_DISABLED},
+    {.id = RevDNSForm::kCommand2, .kind = Kind::Button, .text = L"Close", .at = {2400, 600, 1095, 375},
+     .style = kTab},
+    {.id = RevDNSForm::kCommand3, .kind = Kind::Button, .text = kCollapsed, .at = {3600, 600, 1095, 375},
+     .style = kTab},
+    {.id = RevDNSForm::kText2, .kind = Kind::TextBox, .at = {120, 1320, 4575, 1815},
+     .style = WS_GROUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY},
 };
 
 }  // namespace

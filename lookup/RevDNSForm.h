@@ -1,6 +1,7 @@
 // The lookup dialog: a host name in, every IPv4 address of the host out.
 #pragma once
 
+#include "resources/resource_ids.h"
 #include "ui/form.h"
 
 class RevDNSForm : public ui::Form {
@@ -8,10 +9,10 @@ class RevDNSForm : public ui::Form {
   enum Id : int {
     kCommand1 = IDOK,      // "&Lookup", the default button
     kCommand2 = IDCANCEL,  // "Close", the cancel button: Esc
-    kLabel1 = 101,
-    kText1,
-    kCommand3,
-    kText2,
+    kLabel1 = IDC_LOOKUP_LABEL1,
+    kText1 = IDC_LOOKUP_TEXT1,
+    kCommand3 = IDC_LOOKUP_COMMAND3,
+    kText2 = IDC_LOOKUP_TEXT2,
   };
 
   RevDNSForm();

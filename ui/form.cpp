@@ -268,7 +268,7 @@ void Form::AddTooltip(HWND control, const wchar_t* text) {
 
 void Form::PlaceControls() {
   for (const ControlRow& c : rows_) {
-    SetWindowPos(Item(c.id), nullptr, Px(c.left), Px(c.top), Px(c.width), Px(c.height),
+    SetWindowPos(Item(c.id), nullptr, Px(c.at.left), Px(c.at.top), Px(c.at.width), Px(c.at.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(Item(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(c.ownFont ? ownFont_ : defaultFont_), TRUE);
   }
@@ -284,7 +284,7 @@ void Form::SetIcons() {
   icons_ = {big, small};
   for (const ControlRow& c : rows_) {
     if (c.kind != Kind::Picture) continue;
-    const HICON picture = LoadProgramIcon(Px(c.width));
+    const HICON picture = LoadProgramIcon(Px(c.at.width));
     SendMessageW(Item(c.id), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
     icons_.push_back(picture);
   }

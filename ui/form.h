@@ -16,17 +16,22 @@ namespace ui {
 
 enum class Kind { Label, TextBox, Button, Picture };
 
-// One row of a window's layout table. Positions are twips inside the client
-// area, scaled with the window's DPI at creation and on every DPI change.
+// A place inside a window's client area, in twips (1/1440 inch).
+struct Twips {
+  int left, top, width, height;
+};
+
+// One row of a window's layout table, written with designated initializers.
+// Places are scaled with the window's DPI at creation and on every DPI change.
 struct ControlRow {
   int id;
   Kind kind;
-  const wchar_t* text;
-  int left, top, width, height;
-  DWORD style;             // extra WS_/ES_/BS_/SS_ bits
-  bool ownFont;            // Tahoma 8.25 pt rather than the window's default
-  const wchar_t* tooltip;  // nullptr: none
-  int maxLength = 0;       // text boxes: 0 means the control's default
+  const wchar_t* text = L"";
+  Twips at;
+  DWORD style = 0;                  // extra WS_/ES_/BS_/SS_ bits
+  bool ownFont = false;             // Tahoma 8.25 pt rather than the window's default
+  const wchar_t* tooltip = nullptr;
+  int maxLength = 0;                // text boxes: 0 keeps the control's default
 };
 
 struct WindowLayout {

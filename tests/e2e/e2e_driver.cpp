@@ -17,14 +17,15 @@
 #include <string_view>
 #include <vector>
 
+#include "resources/resource_ids.h"
+
 namespace {
 
 // Only against hangs: a cold Wine start and the resolver's retries are slow.
 constexpr DWORD kStartMs = 20000, kStateMs = 10000, kLookupMs = 30000;
-// Control IDs as GetDlgItem finds them: main window, lookup dialog, message box.
-constexpr int kAddress = 102, kInteger = 105, kOpen = 106;
-constexpr int kHost = 102, kListToggle = 103, kList = 104;
-constexpr int kMessageText = 0xFFFF;
+constexpr int kAddress = IDC_MAIN_TEXT1, kInteger = IDC_MAIN_TEXT2, kOpen = IDC_MAIN_COMMAND3;
+constexpr int kHost = IDC_LOOKUP_TEXT1, kListToggle = IDC_LOOKUP_COMMAND3, kList = IDC_LOOKUP_TEXT2;
+constexpr int kMessageText = 0xFFFF;  // the text of a message box
 
 int failures = 0;
 
