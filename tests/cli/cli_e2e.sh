@@ -60,8 +60,8 @@ ln 'a\0b\n\0\n1.2.3.4\0\n5\n' | row - nul-bytes 1 '\n\n\n0.0.0.5\n' \
   'Eline 1: neither an IPv4 address nor an integer: "a\\x00b"
 Eline 2: neither an IPv4 address nor an integer: "\\x00"
 Eline 3: not a valid IPv4 address: "1.2.3.4\\x00"\n'
-{ head -c 1048576 /dev/zero | tr '\0' 7; ln '\n127.0.0.1\n'; } | row W megabyte-line 1 '\n2130706433\n' \
-  'Eline 1: line longer than 4096 bytes: "7777777777777777777777777777777777777777" (first 40 of 1048576 bytes)\n'
+{ head -c 3145728 /dev/zero | tr '\0' 7; ln '\n127.0.0.1\n'; } | row W megabytes-line 1 '\n2130706433\n' \
+  'Eline 1: line longer than 4096 bytes: "7777777777777777777777777777777777777777" (first 40 of 3145728 bytes)\n'
 { ln '1.2.3.4 '; head -c 4088 /dev/zero | tr '\0' ' '; ln '\n'; } | row - longest-line 0 '16909060\n' ''
 none | row - empty-stream 0 '' ''
 none | row - empty-argument 1 '\n' 'Eargument 1: empty value: ""\n' ''
