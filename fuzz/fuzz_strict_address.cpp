@@ -1,0 +1,41 @@
+// Any text: the strict parses and quadsum-cli's conversion never crash or
+// write past their room. An accepted address printed back as dotted text
+// parses to the same integer, an accepted integer printed in decimal does
+// too, and every address the C library's inet_pton accepts is accepted with
+// its value. Aborts on the first break.
+
+#include <arpa/inet.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "cli/convert.h"
+#include "core/strict_address.h"
+
+namespace {
+
+void Check(bool held, const char* what, const std::string& in) {
+  if (held) return;
+  std::fprintf(stderr, "%s: \"%s\"\n", what, in.c_str());
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string in(reinterpret_cast<const char*>(data), size);
+  const auto address = quadsum::ParseStrictAddress(in);
+  if (address) Check(quadsum::ParseStrictAddress(quadsum::DottedText(*address)) == address, "dotted round trip", in);
+  in_addr c{};  // inet_pton reads up to a NUL
+  if (in.find('\0') == std::string::npos && inet_pton(AF_INET, in.c_str(), &c) == 1) Check(address == ntohl(c.s_addr), "inet_pton accepts", in);
+  if (const auto value = quadsum::ParseAddressInteger(in)) {
+    Check(quadsum::ParseAddressInteger(std::to_string(*value)) == value, "integer round trip", in);
+  }
+  // Exactly the room the program gives, on the heap so overruns are caught.
+  const auto out = std::make_unique<char[]>(quadsum_cli::kMaxConvertedLength);
+  for (const bool lenient : {false, true}) quadsum_cli::Convert(in, {quadsum_cli::Direction::Auto, lenient}, out.get());
+  return 0;
+}
