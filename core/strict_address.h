@@ -21,8 +21,10 @@ std::optional<std::uint32_t> ParseStrictAddress(std::string_view text);
 // value from 0 to 4294967295. No sign, no blanks.
 std::optional<std::uint32_t> ParseAddressInteger(std::string_view text);
 
-// Longest text WriteDotted writes: "255.255.255.255".
+// Longest dotted text, "255.255.255.255", and the room WriteDotted needs at
+// out: it writes whole 4-byte groups, so up to one byte past the text's end.
 inline constexpr std::size_t kMaxDottedLength = 15;
+inline constexpr std::size_t kDottedRoom = 16;
 
 // Writes the dotted text of the address at out and returns its end.
 char* WriteDotted(std::uint32_t address, char* out);
