@@ -224,7 +224,9 @@ int Run(int argc, char** argv) {
   const Command command = Parse(argc, argv);
   if (command.help || command.version) {
     std::fputs(command.help ? kHelp : kVersion, stdout);
-    return std::fflush(stdout) == 0 ? kAllConverted : kUsageOrIoError;
+    if (std::fflush(stdout) == 0) return kAllConverted;
+    std::fprintf(stderr, "quadsum-cli: cannot write standard output: %s\n", std::strerror(errno));
+    return kUsageOrIoError;
   }
   if (!command.error.empty()) {
     std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help'.\n", command.error.c_str());
