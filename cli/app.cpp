@@ -139,11 +139,11 @@ class Session {
   void StandardInput() {
     LineReader reader(0, output_);
     Line line;
-    while (reader.Next(line)) {
+    while (!output_.failed() && reader.Next(line)) {
       ++lineNumber_;
       if (line.overlong()) {
         output_.Append("\n");
-        Fail(LineName(), "line longer than 4096 bytes", line.text, line.length);
+        Fail(LineName(), "line longer than " + std::to_string(kMaxLineLength) + " bytes", line.text, line.length);
         continue;
       }
       const Verdict verdict = ConvertOne(line.text);
@@ -152,7 +152,7 @@ class Session {
         Fail(LineName(), Complaint(verdict), value, value.size());
       }
     }
-    if (reader.failed()) IoError("cannot read standard input");
+    if (reader.error() != 0) IoError("cannot read standard input", reader.error());
   }
 
   void Host(int number, const std::string& host, bool named) {
@@ -166,7 +166,7 @@ class Session {
   }
 
   int Finish() {
-    if (!output_.Flush()) IoError("cannot write standard output");
+    if (!output_.Flush()) IoError("cannot write standard output", output_.error());
     return status_;
   }
 
@@ -184,16 +184,16 @@ class Session {
 
   // Output so far goes first, so that messages stay in place when both
   // streams go to one file.
-  void Fail(const std::string& where, const char* what, std::string_view value, std::uint64_t length,
+  void Fail(const std::string& where, const std::string& what, std::string_view value, std::uint64_t length,
             const std::string& detail = {}) {
     output_.Flush();
-    std::fprintf(stderr, "quadsum-cli: %s: %s: %s%s%s\n", where.c_str(), what, Quoted(value, length).c_str(),
+    std::fprintf(stderr, "quadsum-cli: %s: %s: %s%s%s\n", where.c_str(), what.c_str(), Quoted(value, length).c_str(),
                  detail.empty() ? "" : ": ", detail.c_str());
     if (status_ == kAllConverted) status_ = kSomeInvalid;
   }
 
-  void IoError(const char* what) {
-    if (status_ != kUsageOrIoError) std::fprintf(stderr, "quadsum-cli: %s: %s\n", what, std::strerror(errno));
+  void IoError(const char* what, int error) {
+    if (status_ != kUsageOrIoError) std::fprintf(stderr, "quadsum-cli: %s: %s\n", what, std::strerror(error));
     status_ = kUsageOrIoError;
   }
 

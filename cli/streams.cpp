@@ -52,13 +52,13 @@ void Output::Append(std::string_view text) {
 
 bool Output::Flush() {
   std::size_t done = 0;
-  while (done < used_ && !failed_) {
+  while (done < used_ && !failed()) {
     const long n = WriteSome(fd_, buffer_.data() + done, used_ - done);
     if (n > 0) done += static_cast<std::size_t>(n);
-    else if (errno != EINTR) failed_ = true;
+    else if (n == 0 || errno != EINTR) error_ = n < 0 ? errno : EIO;
   }
   used_ = 0;  // after a failure output is dropped, and the run ends with an error
-  return !failed_;
+  return !failed();
 }
 
 LineReader::LineReader(int fd, Output& output)
@@ -98,7 +98,7 @@ bool LineReader::Refill() {
   do n = ReadSome(fd_, buffer_.data() + end_, buffer_.size() - end_);
   while (n < 0 && errno == EINTR);
   if (n > 0) end_ += static_cast<std::size_t>(n);
-  failed_ = failed_ || n < 0;
+  if (n < 0) error_ = errno;
   atEnd_ = n <= 0;
   return n > 0;
 }

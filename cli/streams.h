@@ -27,13 +27,14 @@ class Output {
 
   // Writes what is gathered; false once any write has failed.
   bool Flush();
-  bool failed() const { return failed_; }
+  bool failed() const { return error_ != 0; }
+  int error() const { return error_; }  // errno of the failed write, or 0
 
  private:
   int fd_;
   std::vector<char> buffer_;
   std::size_t used_ = 0;
-  bool failed_ = false;
+  int error_ = 0;
 };
 
 struct Line {
@@ -51,7 +52,7 @@ class LineReader {
   // The next line; false at the end of input (or on a read error). A last
   // line without LF counts; an empty stream has no line.
   bool Next(Line& line);
-  bool failed() const { return failed_; }
+  int error() const { return error_; }  // errno of a failed read, or 0
 
  private:
   bool Refill();
@@ -61,7 +62,8 @@ class LineReader {
   Output& output_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0, end_ = 0;
-  bool atEnd_ = false, failed_ = false;
+  bool atEnd_ = false;
+  int error_ = 0;
   std::string overlongStart_;
 };
 
