@@ -1,7 +1,6 @@
 #include "cli/lookup.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 
 #ifdef _WIN32
@@ -19,15 +18,23 @@ namespace quadsum_cli {
 namespace {
 
 #ifdef _WIN32
-// One Windows Sockets session for the whole run, ended at exit.
+// One Windows Sockets session for the whole run, from the first lookup to exit.
+class SocketsSession {
+ public:
+  SocketsSession() : ready_(WSAStartup(MAKEWORD(2, 2), &data_) == 0) {}
+  ~SocketsSession() {
+    if (ready_) WSACleanup();
+  }
+  bool ready() const { return ready_; }
+
+ private:
+  WSADATA data_{};
+  bool ready_;
+};
+
 bool SocketsReady() {
-  static const bool ready = [] {
-    WSADATA data{};
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
-    std::atexit([] { WSACleanup(); });
-    return true;
-  }();
-  return ready;
+  static const SocketsSession session;
+  return session.ready();
 }
 
 std::string ErrorText(int error) { return gai_strerrorA(error); }
