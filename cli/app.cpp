@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/common_lines.h"
 #include "cli/convert.h"
 #include "cli/lookup.h"
 #include "cli/streams.h"
@@ -51,6 +52,8 @@ Exit status: 0 all values converted (all hosts found), 1 some did not,
 
 // Longest part of a value quoted in a message.
 constexpr std::size_t kQuoted = 40;
+// Output room asked for per run of common lines: large, so runs are long.
+constexpr std::size_t kCommonRoom = 1 << 16;
 
 struct Command {
   Options options;
@@ -139,7 +142,7 @@ class Session {
   void StandardInput() {
     LineReader reader(0, output_);
     Line line;
-    while (!output_.failed() && reader.Next(line)) {
+    while (!output_.failed() && CommonLinesFrom(reader) && reader.Next(line)) {
       ++lineNumber_;
       if (line.overlong()) {
         output_.Append("\n");
@@ -178,6 +181,20 @@ class Session {
     *end = '\n';
     output_.Commit(end + 1);
     return result.verdict;
+  }
+
+  // Converts the lines of the common shape at the reader's position; true
+  // (to go on with the general path) unless output has failed.
+  bool CommonLinesFrom(LineReader& reader) {
+    for (bool full = true; full && !output_.failed();) {
+      char* const out = output_.Room(kCommonRoom);
+      const CommonLines done = ConvertCommonLines(reader.Pending(), options_, out, out + kCommonRoom);
+      output_.Commit(done.out);
+      reader.Consume(done.consumed);
+      lineNumber_ += done.lines;
+      full = done.full;
+    }
+    return !output_.failed();
   }
 
   std::string LineName() const { return "line " + std::to_string(lineNumber_); }

@@ -19,15 +19,6 @@ bool LooksLikeInteger(std::string_view value) {
   return hex || std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-char* WriteInteger(std::uint32_t value, bool hex, char* out) {
-  if (!hex) return std::to_chars(out, out + 10, value).ptr;
-  static constexpr char kDigits[] = "0123456789abcdef";
-  *out++ = '0';
-  *out++ = 'x';
-  for (int shift = 28; shift >= 0; shift -= 4) *out++ = kDigits[(value >> shift) & 0xF];
-  return out;
-}
-
 // The window's integer box text for the value, "" when it shows nothing.
 Result LenientToInteger(std::string_view value, char* out) {
   const std::string text = quadsum::DottedToIntegerText(value);
@@ -49,6 +40,15 @@ Result ToAddress(std::string_view value, char* out) {
 }
 
 }  // namespace
+
+char* WriteInteger(std::uint32_t value, bool hex, char* out) {
+  if (!hex) return std::to_chars(out, out + 10, value).ptr;
+  static constexpr char kDigits[] = "0123456789abcdef";
+  *out++ = '0';
+  *out++ = 'x';
+  for (int shift = 28; shift >= 0; shift -= 4) *out++ = kDigits[(value >> shift) & 0xF];
+  return out;
+}
 
 std::string_view Trimmed(std::string_view value) {
   if (!value.empty() && value.back() == '\r') value.remove_suffix(1);

@@ -4,6 +4,7 @@
 // integer or an integer to its address.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace quadsum_cli {
@@ -31,6 +32,10 @@ inline constexpr std::size_t kMaxConvertedLength = 32;
 // nothing but those is Blank. In Auto direction a value with a period is an
 // address; decimal digits or "0x" and hex digits are an integer.
 Result Convert(std::string_view value, const Options& options, char* out);
+
+// Writes the integer in decimal or as 0x and 8 lower-case hex digits at out
+// (room for 10 bytes) and returns the end.
+char* WriteInteger(std::uint32_t value, bool hex, char* out);
 
 // The value as Convert reads it: without the CR and the blanks around it.
 std::string_view Trimmed(std::string_view value);

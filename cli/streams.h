@@ -17,9 +17,10 @@ inline constexpr std::size_t kMaxLineLength = 4096;
 
 class Output {
  public:
+
   explicit Output(int fd);
 
-  // Room for n (at most a few hundred) bytes at the returned pointer; commit
+  // Room for n (at most half the buffer) bytes at the returned pointer; commit
   // what was written with Commit(end).
   char* Room(std::size_t n);
   void Commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
@@ -52,6 +53,9 @@ class LineReader {
   // The next line; false at the end of input (or on a read error). A last
   // line without LF counts; an empty stream has no line.
   bool Next(Line& line);
+  // The read bytes not yet taken as lines, and taking n of them, whole lines.
+  std::string_view Pending() const { return {buffer_.data() + begin_, end_ - begin_}; }
+  void Consume(std::size_t n) { begin_ += n; }
   int error() const { return error_; }  // errno of a failed read, or 0
 
  private:

@@ -2,7 +2,8 @@
 // write past their room. An accepted address printed back as dotted text
 // parses to the same integer, an accepted integer printed in decimal does
 // too, and every address the C library's inet_pton accepts is accepted with
-// its value. Aborts on the first break.
+// its value; the one-pass conversion of common lines agrees with Convert.
+// Aborts on the first break.
 
 #include <arpa/inet.h>
 
@@ -10,8 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "cli/common_lines.h"
 #include "cli/convert.h"
 #include "core/strict_address.h"
 
@@ -37,5 +41,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Exactly the room the program gives, on the heap so overruns are caught.
   const auto out = std::make_unique<char[]>(quadsum_cli::kMaxConvertedLength);
   for (const bool lenient : {false, true}) quadsum_cli::Convert(in, {quadsum_cli::Direction::Auto, lenient}, out.get());
+  // Lines of the common shape taken in one pass, by either parse and with any
+  // options, print what Convert prints for each of them.
+  const std::string block = in + std::string(16, 'x');  // every line of in is 16 bytes from the end
+  for (int mode = 0; mode < 24; ++mode) {
+    const quadsum_cli::Options options{quadsum_cli::Direction(mode % 3), mode / 3 % 2 == 1, mode / 6 % 2 == 1};
+    std::vector<char> room(8 * block.size() + 16);  // at most 16 bytes out for 2 in
+    const auto done = quadsum_cli::ConvertCommonLines(block, options, room.data(), room.data() + room.size(),
+                                                      quadsum_cli::LineParse(mode / 12));
+    std::string expected, line;
+    for (std::istringstream lines(block.substr(0, done.consumed)); std::getline(lines, line);) {
+      const auto converted = quadsum_cli::Convert(line, options, out.get());
+      if (converted.verdict == quadsum_cli::Verdict::Converted) expected += std::string(out.get(), converted.end) + '\n';
+    }
+    Check(std::string(room.data(), done.out) == expected, "common lines as Convert", in);
+  }
   return 0;
 }
