@@ -117,10 +117,6 @@ constexpr std::array<std::array<std::uint8_t, 16>, 11> kIntegerShuffles = [] {
   return shuffles;
 }();
 
-QUADSUM_TARGET_SSSE3 unsigned Mask(__m128i bytes, char c) {
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
-}
-
 unsigned FirstBit(unsigned bits) { return static_cast<unsigned>(std::countr_zero(bits)); }
 
 // The 16 bytes at p as digit values (other bytes meaningless), the value's
@@ -188,34 +184,46 @@ QUADSUM_TARGET_SSSE3 std::size_t IntegerLineSsse3(const char* p, std::uint32_t& 
   return line.lineLength;
 }
 
-// "00" to "99", two digits per step.
-constexpr std::array<char, 200> kDigitPairs = [] {
-  std::array<char, 200> pairs{};
-  for (int i = 0; i < 100; ++i) {
-    pairs[2 * i] = static_cast<char>('0' + i / 10);
-    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+// Per bit length of a value, its digit count shifted up by 32, less the power
+// of ten that adds a digit within that bit length: adding the value carries
+// into the count exactly when it reaches that power.
+constexpr std::array<std::uint64_t, 32> kDigitCountSteps = [] {
+  std::array<std::uint64_t, 32> steps{};
+  for (unsigned bits = 1; bits <= 32; ++bits) {
+    const std::uint64_t low = std::uint64_t{1} << (bits - 1), high = (std::uint64_t{1} << bits) - 1;
+    std::uint64_t digits = 1, power = 10;
+    for (; power <= low; power *= 10) ++digits;
+    steps[bits - 1] = power <= high ? ((digits + 1) << 32) - power : digits << 32;
   }
-  return pairs;
+  return steps;
 }();
 
-short DigitPair(std::uint32_t value) {
-  short pair;
-  std::memcpy(&pair, &kDigitPairs[2 * value], 2);
-  return pair;
+unsigned DecimalLength(std::uint32_t value) {
+  return static_cast<unsigned>((value + kDigitCountSteps[std::bit_width(value | 1) - 1]) >> 32);
 }
 
-// All ten digits are made in a register, then shuffled down past the leading
-// zeros: no branch on the length, which varies at random in bulk input.
+// Decimal text with no branch on its length, which varies at random in bulk
+// input. The value as [two, four, four digits] in 32-bit lanes; each group
+// split into pairs in 16-bit lanes (x / 100 as x * 5243 >> 19, exact below
+// 10000), each pair into two digit bytes (p / 10 as p * 6554 >> 16, exact
+// below 100); of the 12 digits, the first two always 0, the value's last
+// ones are shuffled to the front.
 QUADSUM_TARGET_SSSE3 char* WriteIntegerSsse3(std::uint32_t value, bool hex, char* out) {
   if (hex) return WriteInteger(value, hex, out);
-  const std::uint32_t low = value % 100000000, high4 = low / 10000, low4 = low % 10000;
-  const __m128i digits = _mm_setr_epi16(DigitPair(value / 100000000), DigitPair(high4 / 100), DigitPair(high4 % 100),
-                                        DigitPair(low4 / 100), DigitPair(low4 % 100), 0, 0, 0);
-  const unsigned zeros = FirstBit(~Mask(digits, '0') | 1u << 9);  // the last digit always stays
+  const std::uint32_t low = value % 100000000;
+  const __m128i groups = _mm_setr_epi32(static_cast<int>(value / 100000000), static_cast<int>(low / 10000),
+                                        static_cast<int>(low % 10000), 0);
+  const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(groups, _mm_set1_epi32(5243)), 3);
+  const __m128i rest = _mm_sub_epi16(groups, _mm_mullo_epi16(hundreds, _mm_set1_epi32(100)));
+  const __m128i pairs = _mm_or_si128(hundreds, _mm_slli_epi32(rest, 16));
+  const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
+  const __m128i units = _mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10)));
+  const __m128i digits = _mm_add_epi8(_mm_or_si128(tens, _mm_slli_epi16(units, 8)), _mm_set1_epi8('0'));
+  const unsigned length = DecimalLength(value);
   const __m128i skip = _mm_add_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
-                                    _mm_set1_epi8(static_cast<char>(zeros)));
+                                    _mm_set1_epi8(static_cast<char>(12 - length)));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(digits, skip));
-  return out + 10 - zeros;
+  return out + length;
 }
 
 QUADSUM_TARGET_SSSE3 CommonLines ConvertSsse3(std::string_view in, const Options& options, char* out, char* outEnd) {
