@@ -107,6 +107,30 @@ constexpr std::array<std::array<std::uint8_t, 16>, 81> kAddressShuffles = [] {
   return shuffles;
 }();
 
+// An address line's dots and end (bit 1 << length) as a key, hashed to one of
+// 256 slots; a slot holds the one shape with that key, if any. The multiplier
+// gives the 81 shapes' keys distinct slots (checked here), so a lookup and
+// one compare check the whole shape.
+struct ShapeSlot {
+  std::uint16_t key;
+  std::uint8_t shape;
+};
+constexpr std::uint32_t kShapeHash = 0xe104d345;
+constexpr std::array<ShapeSlot, 256> kShapeSlots = [] {
+  std::array<ShapeSlot, 256> slots{};
+  for (unsigned shape = 0; shape < 81; ++shape) {
+    unsigned key = 0, end = 0;
+    for (unsigned weight = 27; weight > 0; weight /= 3) {
+      end += shape / weight % 3 + 2;  // past the part's digits and the byte after them,
+      key |= 1u << (end - 1);         // a dot or, after the fourth part, the line's end
+    }
+    ShapeSlot& slot = slots[(key * kShapeHash) >> 24];
+    if (slot.key != 0) throw "two shapes in one slot";
+    slot = {static_cast<std::uint16_t>(key), static_cast<std::uint8_t>(shape)};
+  }
+  return slots;
+}();
+
 // For 1 to 10 digits, the shuffle that right-aligns them in 16 bytes.
 constexpr std::array<std::array<std::uint8_t, 16>, 11> kIntegerShuffles = [] {
   std::array<std::array<std::uint8_t, 16>, 11> shuffles{};
@@ -116,8 +140,6 @@ constexpr std::array<std::array<std::uint8_t, 16>, 11> kIntegerShuffles = [] {
   }
   return shuffles;
 }();
-
-unsigned FirstBit(unsigned bits) { return static_cast<unsigned>(std::countr_zero(bits)); }
 
 // The 16 bytes at p as digit values (other bytes meaningless), the value's
 // length up to the first byte that is neither digit nor dot, and the dots
@@ -132,7 +154,8 @@ QUADSUM_TARGET_SSSE3 bool Load(const char* p, Loaded& line) {
   line.digits = _mm_sub_epi8(text, _mm_set1_epi8('0'));
   const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(line.digits, _mm_set1_epi8(9)), line.digits);
   const __m128i isDot = _mm_cmpeq_epi8(text, _mm_set1_epi8('.'));
-  line.length = FirstBit(~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(isDigit, isDot))));
+  const auto other = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(isDigit, isDot)));
+  line.length = static_cast<unsigned>(std::countr_zero(other));
   if (line.length > 15) return false;
   line.dots = static_cast<unsigned>(_mm_movemask_epi8(isDot)) & ((1u << line.length) - 1);
   const bool cr = line.length < 15 && p[line.length] == '\r';
@@ -140,22 +163,16 @@ QUADSUM_TARGET_SSSE3 bool Load(const char* p, Loaded& line) {
   return p[line.length + cr] == '\n';
 }
 
-// The dots give the part lengths, each 1 to 3 digits; the digits are then
-// combined as bytes -> [h*100 + t*10, u] -> part value in each lane, checked
-// against 255 and packed.
+// The dots and the end give the shape; the digits are then combined as bytes
+// -> [h*100 + t*10, u] -> part value in each lane, checked against 255 and
+// packed.
 QUADSUM_TARGET_SSSE3 std::size_t AddressLineSsse3(const char* p, std::uint32_t& address) {
   Loaded line;
   if (!Load(p, line)) return 0;
-  unsigned dots = line.dots, at[3];  // the first three dots, 16 for one missing
-  for (unsigned& dot : at) {
-    dot = FirstBit(dots | 1u << 16);
-    dots &= dots - 1;
-  }
-  // Each part's length less one: 0 to 2 when valid (an empty or missing part
-  // wraps around); and no fourth dot.
-  const unsigned l1 = at[0] - 1, l2 = at[1] - at[0] - 2, l3 = at[2] - at[1] - 2, l4 = line.length - at[2] - 2;
-  if (dots != 0 || l1 > 2 || l2 > 2 || l3 > 2 || l4 > 2) return 0;
-  const auto* shuffle = reinterpret_cast<const __m128i*>(kAddressShuffles[l1 * 27 + l2 * 9 + l3 * 3 + l4].data());
+  const unsigned key = line.dots | 1u << line.length;
+  const ShapeSlot slot = kShapeSlots[(key * kShapeHash) >> 24];
+  if (slot.key != key) return 0;
+  const auto* shuffle = reinterpret_cast<const __m128i*>(kAddressShuffles[slot.shape].data());
   const __m128i spread = _mm_shuffle_epi8(line.digits, _mm_loadu_si128(shuffle));
   const __m128i pairs = _mm_maddubs_epi16(spread, _mm_setr_epi8(100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0));
   const __m128i parts = _mm_madd_epi16(pairs, _mm_set1_epi16(1));
