@@ -17,7 +17,6 @@ inline constexpr std::size_t kMaxLineLength = 4096;
 
 class Output {
  public:
-
   explicit Output(int fd);
 
   // Room for n (at most half the buffer) bytes at the returned pointer; commit
