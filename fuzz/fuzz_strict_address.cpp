@@ -13,7 +13,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "cli/common_lines.h"
 #include "cli/convert.h"
@@ -46,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string block = in + std::string(16, 'x');  // every line of in is 16 bytes from the end
   for (int mode = 0; mode < 24; ++mode) {
     const quadsum_cli::Options options{quadsum_cli::Direction(mode % 3), mode / 3 % 2 == 1, mode / 6 % 2 == 1};
-    std::vector<char> room(8 * block.size() + 16);  // at most 16 bytes out for 2 in
+    std::string room(8 * block.size() + 16, '\0');  // at most 16 bytes out for 2 in
     const auto done = quadsum_cli::ConvertCommonLines(block, options, room.data(), room.data() + room.size(),
                                                       quadsum_cli::LineParse(mode / 12));
     std::string expected, line;
@@ -54,8 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const auto converted = quadsum_cli::Convert(line, options, out.get());
       if (converted.verdict == quadsum_cli::Verdict::Converted) expected += std::string(out.get(), converted.end) + '\n';
     }
-    const bool wholeLines = done.consumed == 0 || block[done.consumed - 1] == '\n';
-    Check(wholeLines && std::string(room.data(), done.out) == expected, "common lines as Convert", in);
+    // Whole lines only, each as Convert prints it.
+    Check((done.consumed == 0 || block[done.consumed - 1] == '\n') && std::string(room.data(), done.out) == expected,
+          "common lines as Convert", in);
   }
   return 0;
 }
