@@ -8,8 +8,9 @@
 
 #include "core/strict_address.h"
 
-// The SSSE3 parse is built for x86 with GCC or clang only, behind a runtime
-// check: the Windows build targets plain SSE2. Elsewhere the portable parse runs.
+// The SSSE3 parse and writer are built for x86 with GCC or clang only, behind a
+// runtime check: the Windows build targets plain SSE2, and MSVC lacks the
+// target attribute. Elsewhere the portable parse runs.
 #if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
 #include <immintrin.h>
 #define QUADSUM_SSSE3 1
