@@ -1,8 +1,7 @@
 #!/bin/bash
-# Lookups through the real resolver, sealed off from the network: the script
-# re-runs itself in a private mount and network namespace (only a loopback
-# interface) where a test hosts file stands in for /etc/hosts and the only
-# name server is loopback. No query can leave the machine.
+# Lookups of Quadsum.exe through the real resolver, sealed off from the
+# network: the script re-runs itself inside private_resolver.sh, which holds
+# the names and addresses expected below. No query can leave the machine.
 #
 # usage: resolver_netns.sh <e2e_driver.exe> <Quadsum.exe>
 #        resolver_netns.sh --run <command> [<argument>...]
@@ -17,34 +16,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
   fail "usage: $0 <e2e_driver.exe> <Quadsum.exe> | --run <command> [<argument>...]"
 [[ "$1" == --run || ( -n "${DISPLAY:-}" && -n "${WINEPREFIX:-}" ) ]] || fail "DISPLAY and WINEPREFIX must be set"
 
-# Outside: remember this network namespace and re-run in a new one.
-if [[ -z "${QUADSUM_OUTER_NETNS:-}" ]]; then
-  QUADSUM_OUTER_NETNS="$(readlink /proc/self/ns/net)" \
-    unshare --mount --net --fork -- "$BASH" "$0" "$@" && exit 0
-  fail "lookups in a private namespace failed (see above; unshare needs root)"
-fi
-
-# Inside: make sure this really is a network of its own before resolving.
-[[ "$(readlink /proc/self/ns/net)" != "$QUADSUM_OUTER_NETNS" ]] || fail "still in the outer network"
-ip link set lo up || fail "cannot bring lo up"
-if ip -o address show | grep -v ' lo '; then fail "an interface other than lo has an address"; fi
-
-etc="$(mktemp -d)" || fail "no temporary directory"
-trap 'rm -rf "$etc"' EXIT
-
-# A name on several lines keeps all its addresses only with "multi on".
-cat >"$etc/hosts" <<'EOF'
-127.0.0.1 localhost
-127.0.0.11 quadsum-multi.test
-127.0.0.12 quadsum-multi.test
-127.0.0.13 quadsum-multi.test
-EOF
-echo "multi on" >"$etc/host.conf"
-echo "nameserver 127.0.0.1" >"$etc/resolv.conf"
-echo "hosts: files dns" >"$etc/nsswitch.conf"
-for f in hosts host.conf resolv.conf nsswitch.conf; do
-  mount --bind "$etc/$f" "/etc/$f" || fail "cannot bind $etc/$f over /etc/$f"
-done
+# Everything below runs inside the private namespace, never outside it.
+[[ -n "${QUADSUM_PRIVATE_RESOLVER:-}" ]] ||
+  exec "$BASH" "$(dirname "$0")/private_resolver.sh" "$BASH" "$0" "$@"
 
 if [[ "$1" == --run ]]; then
   "${@:2}"

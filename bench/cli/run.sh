@@ -1,0 +1,48 @@
+#!/bin/bash
+# quadsum-cli against the C library baseline (baseline.cpp), both directions,
+# on N random values (default 10 million), output to a file. Prints the best
+# of 5 runs (by wall time, GNU time) as ns per line and input MB/s, the CPU
+# time per line (steadier on a shared machine), the speed-ups and the peak
+# resident size. Both programs must print the same.
+#
+# usage: bench/cli/run.sh [N]   after: cmake --build --preset native
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+bin="$root/build/native/bench/cli"
+data="$bin/data"
+n="${1:-10000000}"
+mkdir -p "$data"
+if [[ ! -f "$data/integers.txt" || "$(wc -l <"$data/integers.txt")" -ne "$n" ]]; then
+  "$bin/cli_bench_generate" "$data" "$n"
+fi
+
+# <input> <output> <command>...: "wall cpu peak" of the best of 5 runs by
+# wall time (seconds, user + system seconds, peak resident KB).
+best_run() {
+  local input="$1" output="$2" i; shift 2
+  for i in 1 2 3 4 5; do
+    /usr/bin/time -f '%e %U %S %M' -o "$data/time" "$@" <"$input" >"$output"
+    awk '{ print $1, $2 + $3, $4 }' "$data/time"
+  done | sort -n | head -n 1
+}
+
+report() {  # <name> <input> <wall cpu peak>
+  local bytes; bytes=$(stat -c %s "$2")
+  awk -v name="$1" -v n="$n" -v bytes="$bytes" -v run="$3" 'BEGIN {
+    split(run, r, " ")
+    printf "%-26s %6.1f ns/line %7.1f MB/s   cpu %6.1f ns/line   peak RSS %6d KB\n",
+           name, r[1] * 1e9 / n, bytes / r[1] / 1e6, r[2] * 1e9 / n, r[3] }'
+}
+
+for direction in to-int to-ip; do
+  input="$data/addresses.txt"
+  [[ $direction == to-ip ]] && input="$data/integers.txt"
+  ours=$(best_run "$input" "$data/out-ours" "$bin/quadsum-cli-bench" --$direction)
+  base=$(best_run "$input" "$data/out-base" "$bin/cli_baseline" --$direction)
+  cmp -s "$data/out-ours" "$data/out-base" || { echo "outputs differ ($direction)"; exit 1; }
+  echo "== --$direction, $n lines, $(stat -c %s "$input") bytes in, output to a file"
+  report "quadsum-cli --$direction" "$input" "$ours"
+  report "baseline (C library)" "$input" "$base"
+  awk -v a="$base" -v b="$ours" 'BEGIN { split(a, x, " "); split(b, y, " ")
+    printf "speed-up: %.1fx wall, %.1fx cpu\n", x[1] / y[1], x[2] / y[2] }'
+done

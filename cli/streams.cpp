@@ -1,0 +1,124 @@
+#include "cli/streams.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace quadsum_cli {
+namespace {
+
+constexpr std::size_t kBlock = 1 << 20;
+// How much of an over-long line is kept for its message.
+constexpr std::size_t kOverlongKept = 64;
+
+long ReadSome(int fd, char* into, std::size_t n) {
+#ifdef _WIN32
+  return _read(fd, into, static_cast<unsigned>(n));
+#else
+  return static_cast<long>(read(fd, into, n));
+#endif
+}
+
+long WriteSome(int fd, const char* from, std::size_t n) {
+#ifdef _WIN32
+  return _write(fd, from, static_cast<unsigned>(n));
+#else
+  return static_cast<long>(write(fd, from, n));
+#endif
+}
+
+}  // namespace
+
+Output::Output(int fd) : fd_(fd), buffer_(kBlock) {}
+
+char* Output::Room(std::size_t n) {
+  if (buffer_.size() - used_ < n) Flush();
+  return buffer_.data() + used_;
+}
+
+void Output::Append(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t n = std::min(text.size(), buffer_.size() / 2);
+    Commit(std::copy_n(text.data(), n, Room(n)));
+    text.remove_prefix(n);
+  }
+}
+
+bool Output::Flush() {
+  std::size_t done = 0;
+  while (done < used_ && !failed()) {
+    const long n = WriteSome(fd_, buffer_.data() + done, used_ - done);
+    if (n > 0) done += static_cast<std::size_t>(n);
+    else if (n == 0 || errno != EINTR) error_ = n < 0 ? errno : EIO;
+  }
+  used_ = 0;  // after a failure output is dropped, and the run ends with an error
+  return !failed();
+}
+
+LineReader::LineReader(int fd, Output& output)
+    : fd_(fd), output_(output), buffer_(kBlock + kMaxLineLength) {
+  overlongStart_.reserve(kOverlongKept);
+}
+
+bool LineReader::Next(Line& line) {
+  for (;;) {
+    const char* const begin = buffer_.data() + begin_;
+    const std::size_t pending = end_ - begin_;
+    if (const void* lf = std::memchr(begin, '\n', pending)) {
+      const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
+      line = {{begin, length}, length};
+      begin_ += length + 1;
+      return true;
+    }
+    if (pending > kMaxLineLength) return SkipOverlong(line);
+    if (atEnd_ && pending == 0) return false;
+    if (atEnd_) {
+      line = {{begin, pending}, pending};
+      begin_ = end_;
+      return true;
+    }
+    Refill();
+  }
+}
+
+// Moves the unfinished line to the front and reads after it. Pending bytes
+// never exceed kMaxLineLength, so every read asks for at least a block.
+bool LineReader::Refill() {
+  std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+  end_ -= begin_;
+  begin_ = 0;
+  output_.Flush();
+  long n = 0;
+  do n = ReadSome(fd_, buffer_.data() + end_, buffer_.size() - end_);
+  while (n < 0 && errno == EINTR);
+  if (n > 0) end_ += static_cast<std::size_t>(n);
+  if (n < 0) error_ = errno;
+  atEnd_ = n <= 0;
+  return n > 0;
+}
+
+// Keeps the start of the line for its message and counts the rest of it
+// block by block up to its LF, storing none of it.
+bool LineReader::SkipOverlong(Line& line) {
+  overlongStart_.assign(buffer_.data() + begin_, kOverlongKept);
+  std::uint64_t length = 0;
+  for (;;) {
+    const char* const begin = buffer_.data() + begin_;
+    const std::size_t pending = end_ - begin_;
+    const void* lf = std::memchr(begin, '\n', pending);
+    const std::size_t counted = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : pending;
+    length += counted;
+    begin_ += lf ? counted + 1 : counted;
+    if (lf || !Refill()) break;
+  }
+  line = {overlongStart_, length};
+  return true;
+}
+
+}  // namespace quadsum_cli
