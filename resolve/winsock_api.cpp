@@ -1,29 +1,29 @@
 #include "resolve/winsock_api.h"
 
-#include "ui/system_library.h"
+#include "ui/handles.h"
 
 namespace {
 
 // Loaded at the first lookup, not at start-up. Without it each call fails as
 // the calls themselves report failure.
 template <class Function>
-Function* Wsock32(const char* name) {
-  static const ui::SystemLibrary wsock32(L"wsock32.dll");
-  return wsock32.Get<Function>(name);
+Function Wsock32(const char* name) {
+  static const ui::ModulePtr wsock32 = ui::LoadSystemLibrary(L"wsock32.dll");
+  return ui::ModuleFunction<Function>(wsock32.get(), name);
 }
 
 WinsockApi RealWinsock() {
   WinsockApi api;
   api.startup = [](WORD version, WSADATA* data) {
-    static const auto startup = Wsock32<decltype(WSAStartup)>("WSAStartup");
+    static const auto startup = Wsock32<decltype(&WSAStartup)>("WSAStartup");
     return startup ? startup(version, data) : WSASYSNOTREADY;
   };
   api.cleanup = [] {
-    static const auto cleanup = Wsock32<decltype(WSACleanup)>("WSACleanup");
+    static const auto cleanup = Wsock32<decltype(&WSACleanup)>("WSACleanup");
     return cleanup ? cleanup() : SOCKET_ERROR;
   };
   api.getHostByName = [](const char* name) {
-    static const auto getHostByName = Wsock32<decltype(gethostbyname)>("gethostbyname");
+    static const auto getHostByName = Wsock32<decltype(&gethostbyname)>("gethostbyname");
     return getHostByName ? getHostByName(name) : nullptr;
   };
   return api;

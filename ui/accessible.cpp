@@ -101,8 +101,8 @@ class NamedObject final : public IAccessible {
     if (standard_) standard_->Release();  // before the modules go
   }
 
-  ModulePtr oleacc_{LoadLibraryW(L"oleacc.dll")};
-  ModulePtr oleaut_{LoadLibraryW(L"oleaut32.dll")};
+  ModulePtr oleacc_ = LoadSystemLibrary(L"oleacc.dll");
+  ModulePtr oleaut_ = LoadSystemLibrary(L"oleaut32.dll");
   decltype(&SysAllocString) allocString_ =
       ModuleFunction<decltype(&SysAllocString)>(oleaut_.get(), "SysAllocString");
   const wchar_t* name_;

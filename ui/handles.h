@@ -26,6 +26,13 @@ using IconPtr = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 // One LoadLibrary reference.
 using ModulePtr = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
 
+// A system DLL loaded on first use rather than at process start, where each
+// one lengthens the time until the window shows. From the system directory
+// only, never from beside the exe, where a planted copy could stand in.
+inline ModulePtr LoadSystemLibrary(const wchar_t* name) {
+  return ModulePtr(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+}
+
 // A function of a DLL looked up at run time, typed; null where it is missing.
 template <class F>
 F ModuleFunction(HMODULE module, const char* name) {

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "ui/system_library.h"
+#include "ui/handles.h"
 
 namespace ui {
 namespace {
@@ -21,8 +21,8 @@ Seams RealSeams() {
   };
   s.shellExecute = [](HWND owner, const char* operation, const char* file,
                       const char* parameters, const char* directory, int show) {
-    static const SystemLibrary shell32(L"shell32.dll");
-    static const auto shellExecute = shell32.Get<decltype(ShellExecuteA)>("ShellExecuteA");
+    static const ModulePtr shell32 = LoadSystemLibrary(L"shell32.dll");
+    static const auto shellExecute = ModuleFunction<decltype(&ShellExecuteA)>(shell32.get(), "ShellExecuteA");
     if (shellExecute) shellExecute(owner, operation, file, parameters, directory, show);
   };
   s.endProgram = [] { PostQuitMessage(0); };
