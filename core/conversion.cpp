@@ -116,9 +116,9 @@ std::string DottedToIntegerText(std::string_view text) {
   const auto c = LeadingNumber(text.substr(second + 1, third - second - 1));
   const auto d = LeadingNumber(text.substr(third + 1));
   if (!a || !b || !c || !d) return {};
-  // Once a step leaves the double range the sum stays infinite or NaN.
-  const double result = WeightedSum(*a, *b, *c, *d);
-  return std::isfinite(result) ? NumberText(result) : std::string();
+  // Once a step leaves the double range the sum stays infinite or NaN, which
+  // has no display form: the box empties.
+  return NumberText(WeightedSum(*a, *b, *c, *d));
 }
 
 std::optional<double> LeadingNumber(std::string_view segment) {
