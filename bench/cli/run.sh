@@ -5,9 +5,11 @@
 # time per line (steadier on a shared machine), the speed-ups and the peak
 # resident size. Both programs must print the same.
 #
-# usage: bench/cli/run.sh [N]   after: cmake --build --preset native
+# usage: bench/cli/run.sh [N]   (builds its programs in the native tree)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+cmake --preset native >/dev/null
+cmake --build --preset native --target quadsum-cli-bench cli_baseline cli_bench_generate
 bin="$root/build/native/bench/cli"
 data="$bin/data"
 n="${1:-10000000}"
