@@ -4,7 +4,9 @@
 #include "app/MainForm.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  // Tooltips are the only common control the program makes; edit, button and
+  // static come in their version 6 form through the manifest.
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   ui::RegisterFormClass(instance);
   MainForm mainForm;
