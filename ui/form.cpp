@@ -312,6 +312,9 @@ void Form::ReleaseResources() {
 void Form::ApplyDpi(int dpi) {
   if (dpi <= 0 || dpi == dpi_) return;
   dpi_ = dpi;
+  // The fonts in use, like the icons, are kept until the controls have
+  // their replacements.
+  const FontPtr oldOwn = std::move(ownFont_), oldDefault = std::move(defaultFont_);
   CreateFonts();
   PlaceControls();
   SetIcons();
