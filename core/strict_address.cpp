@@ -1,19 +1,14 @@
 #include "core/strict_address.h"
 
 #include <array>
+#include <charconv>
 #include <cstring>
+#include <system_error>
 
 namespace quadsum {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Each byte's decimal text followed by '.', in 4 bytes, and its digit count.
 struct ByteText {
@@ -33,29 +28,14 @@ constexpr std::array<ByteText, 256> kByteTexts = [] {
   return texts;
 }();
 
-std::optional<std::uint32_t> HexInteger(std::string_view digits) {
-  if (digits.empty() || digits.size() > 8) return std::nullopt;
+// The whole text as digits of the base, no sign or blank; from_chars also
+// rejects values beyond 32 bits, whatever the leading zeros.
+std::optional<std::uint32_t> Digits(std::string_view text, int base) {
   std::uint32_t value = 0;
-  for (char c : digits) {
-    const int digit = HexValue(c);
-    if (digit < 0) return std::nullopt;
-    value = value << 4 | static_cast<std::uint32_t>(digit);
-  }
+  const char* const end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
   return value;
-}
-
-// Any number of digits (leading zeros too) as long as the value fits.
-std::optional<std::uint32_t> DecimalInteger(std::string_view digits) {
-  if (digits.empty()) return std::nullopt;
-  while (digits.size() > 1 && digits[0] == '0') digits.remove_prefix(1);
-  if (digits.size() > 10) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : digits) {
-    if (!IsDigit(c)) return std::nullopt;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  if (value > UINT32_MAX) return std::nullopt;
-  return static_cast<std::uint32_t>(value);
 }
 
 // One part of 1 to 3 digits at p, at most 255; p moves past it.
@@ -84,8 +64,10 @@ std::optional<std::uint32_t> ParseStrictAddress(std::string_view text) {
 }
 
 std::optional<std::uint32_t> ParseAddressInteger(std::string_view text) {
-  if (text.size() > 2 && text[0] == '0' && text[1] == 'x') return HexInteger(text.substr(2));
-  return DecimalInteger(text);
+  if (text.size() > 2 && text[0] == '0' && text[1] == 'x') {
+    return text.size() <= 10 ? Digits(text.substr(2), 16) : std::nullopt;  // 1 to 8 hex digits
+  }
+  return Digits(text, 10);
 }
 
 char* WriteDotted(std::uint32_t address, char* out) {
