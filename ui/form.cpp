@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "resources/resource_ids.h"
@@ -11,6 +12,9 @@ namespace ui {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"QuadsumForm";
+
+// Shown forms whose tooltips are still to be made.
+std::vector<Form*> gAwaitingIdle;
 
 // Functions that older Windows lacks are looked up at run time, so the
 // program still starts there (at the system DPI).
@@ -137,6 +141,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     form->hwnd_ = nullptr;
     form->tooltip_ = nullptr;
+    std::erase(gAwaitingIdle, form);
     form->ReleaseResources();  // the window and its controls no longer use them
   }
   return result;
@@ -211,6 +216,12 @@ void Form::Show() {
   if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
   }
+  // Tooltips only matter once the pointer rests on a control: made when the
+  // queue is first empty, they no longer delay the first paint.
+  if (!tooltip_ && std::ranges::any_of(rows_, &ControlRow::tooltip) &&
+      std::ranges::find(gAwaitingIdle, this) == gAwaitingIdle.end()) {
+    gAwaitingIdle.push_back(this);
+  }
 }
 
 void Form::Unload() {
@@ -251,25 +262,25 @@ void Form::CreateControls() {
       SetWindowSubclass(control, TextBoxProc, static_cast<UINT_PTR>(c.id), reinterpret_cast<DWORD_PTR>(this));
       if (c.maxLength > 0) SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
     }
-    if (c.tooltip) AddTooltip(control, c.tooltip);
     if (c.accessibleName) SetAccessibleName(control, c.accessibleName);
   }
 }
 
-void Form::AddTooltip(HWND control, const wchar_t* text) {
-  if (!tooltip_) {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+void Form::CreateTooltips() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+  for (const ControlRow& c : rows_) {
+    if (!c.tooltip) continue;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(c.id));
+    tool.lpszText = const_cast<wchar_t*>(c.tooltip);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(text);
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Form::PlaceControls() {
@@ -364,9 +375,23 @@ void Deliver(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
+void RunIdleWork() {
+  for (Form* form : std::exchange(gAwaitingIdle, {})) form->CreateTooltips();
+}
+
+namespace {
+
+// GetMessage, with the idle work done first when no message is waiting.
+BOOL NextMessage(MSG& msg) {
+  if (!gAwaitingIdle.empty() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) RunIdleWork();
+  return GetMessageW(&msg, nullptr, 0, 0);
+}
+
+}  // namespace
+
 int RunMessageLoop() {
   MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) Deliver(msg);
+  while (NextMessage(msg) > 0) Deliver(msg);
   return static_cast<int>(msg.wParam);
 }
 
@@ -378,7 +403,7 @@ void ShowModal(Form& form, HWND owner) {
   form.Show();
   MSG msg{};
   while (form.IsLoaded()) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    const BOOL got = NextMessage(msg);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
       break;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/MainForm.h"
@@ -29,6 +30,7 @@ void Pump() {
     if (msg.message == WM_QUIT) return PostQuitMessage(static_cast<int>(msg.wParam));  // for the test
     ui::Deliver(msg);
   }
+  ui::RunIdleWork();  // as the program's loops do when the queue is empty
 }
 
 void Post(UINT msg, WPARAM wParam, LPARAM lParam = 1) {
@@ -165,6 +167,49 @@ constexpr KeyRow kKeyRows[] = {
     {L"\x18", 0, L"", L"", false, true, ""},
     {L"\x04", 0, L"", L"", false, true, ""},
 };
+
+// The tooltip windows a form owns.
+using TooltipSearch = std::pair<HWND, std::vector<HWND>>;
+BOOL CALLBACK CollectTooltip(HWND w, LPARAM p) {
+  auto& [owner, found] = *reinterpret_cast<TooltipSearch*>(p);
+  wchar_t name[32] = {};
+  GetClassNameW(w, name, 32);
+  if (GetWindow(w, GW_OWNER) == owner && lstrcmpW(name, TOOLTIPS_CLASSW) == 0) found.push_back(w);
+  return TRUE;
+}
+
+std::vector<HWND> TooltipsOf(HWND form) {
+  TooltipSearch search{form, {}};
+  EnumThreadWindows(GetCurrentThreadId(), CollectTooltip, reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+std::wstring TooltipText(HWND tooltip, HWND form, int id) {
+  wchar_t text[80] = {};
+  TTTOOLINFOW tool{.cbSize = sizeof(tool), .hwnd = form, .uId = reinterpret_cast<UINT_PTR>(GetDlgItem(form, id)),
+                   .lpszText = text};
+  SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
+// Shown twice, as a caller may: still one tooltip, made by the loop at idle.
+TEST(MainForm, Tooltips) {
+  MainForm form;
+  form.Load(nullptr);
+  form.Show();
+  form.Show();
+  Pump();
+  const std::vector<HWND> tooltips = TooltipsOf(form.hWnd());
+  ASSERT_EQ(tooltips.size(), 1u);
+  const std::pair<int, std::wstring> tips[] = {
+      {M::kCommand2, L"Obtain IP address from a host"},
+      {M::kCommand3, L"Open the IP Integer in your web browser"},
+      {M::kImage1, L"Quadsum v1.0 by Tessary"},
+      {M::kText1, L""},
+      {M::kCommand1, L""},
+  };
+  for (const auto& [id, text] : tips) EXPECT_EQ(TooltipText(tooltips[0], form.hWnd(), id), text) << "control " << id;
+}
 
 TEST(MainForm, KeyScripts) {
   // On the clipboard as another program's Copy would leave it.
