@@ -19,6 +19,10 @@ namespace {
 
 constexpr DWORD kWindowTimeoutMs = 20000;  // a cold Wine start can be slow
 constexpr DWORD kExitTimeoutMs = 5000;
+// Wine finishes tearing a process down after it has exited; a start that
+// overlapped that took some 25 ms longer and varied more, so each start
+// waits this long after the one before.
+constexpr DWORD kSettleMs = 200;
 
 struct Result {
   double ms = -1;  // negative: no window appeared in time
@@ -92,6 +96,7 @@ Result StartOnce(const std::wstring& exe) {
   HWND hwnd = WaitForWindow(pi);
   if (hwnd) result.ms = Now() - start;
   result.killed = Close(pi, hwnd);
+  Sleep(kSettleMs);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return result;
