@@ -13,8 +13,11 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"QuadsumForm";
 
-// Shown forms whose tooltips are still to be made.
-std::vector<Form*> gAwaitingIdle;
+// A tooltip shows only after the pointer has rested on its control for half
+// a second, so the tooltips are made this long after the window is shown,
+// once start-up is over, and none is missed.
+constexpr UINT kTooltipDelayMs = 100;
+constexpr UINT_PTR kTooltipTimer = 1;
 
 // Functions that older Windows lacks are looked up at run time, so the
 // program still starts there (at the system DPI).
@@ -141,7 +144,6 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     form->hwnd_ = nullptr;
     form->tooltip_ = nullptr;
-    std::erase(gAwaitingIdle, form);
     form->ReleaseResources();  // the window and its controls no longer use them
   }
   return result;
@@ -168,6 +170,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return brush;
       }
       break;
+    case WM_TIMER:
+      if (wParam != kTooltipTimer) break;
+      KillTimer(hwnd_, kTooltipTimer);
+      CreateTooltips();
+      return 0;
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wParam));
       const RECT* r = reinterpret_cast<const RECT*>(lParam);
@@ -216,11 +223,8 @@ void Form::Show() {
   if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) {
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
   }
-  // Tooltips only matter once the pointer rests on a control: made when the
-  // queue is first empty, they no longer delay the first paint.
-  if (!tooltip_ && std::ranges::any_of(rows_, &ControlRow::tooltip) &&
-      std::ranges::find(gAwaitingIdle, this) == gAwaitingIdle.end()) {
-    gAwaitingIdle.push_back(this);
+  if (!tooltip_ && std::ranges::any_of(rows_, &ControlRow::tooltip)) {
+    SetTimer(hwnd_, kTooltipTimer, kTooltipDelayMs, nullptr);  // once: a second call resets it
   }
 }
 
@@ -375,23 +379,9 @@ void Deliver(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
-void RunIdleWork() {
-  for (Form* form : std::exchange(gAwaitingIdle, {})) form->CreateTooltips();
-}
-
-namespace {
-
-// GetMessage, with the idle work done first when no message is waiting.
-BOOL NextMessage(MSG& msg) {
-  if (!gAwaitingIdle.empty() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) RunIdleWork();
-  return GetMessageW(&msg, nullptr, 0, 0);
-}
-
-}  // namespace
-
 int RunMessageLoop() {
   MSG msg{};
-  while (NextMessage(msg) > 0) Deliver(msg);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) Deliver(msg);
   return static_cast<int>(msg.wParam);
 }
 
@@ -403,7 +393,7 @@ void ShowModal(Form& form, HWND owner) {
   form.Show();
   MSG msg{};
   while (form.IsLoaded()) {
-    const BOOL got = NextMessage(msg);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
       break;

@@ -54,7 +54,7 @@ class Form {
   // Creates the window and its controls and runs Form_Load; hidden.
   void Load(HWND owner);
   // Shows a loaded window centred (on its owner if any, else on the screen)
-  // with the focus on the first tab stop; its tooltips follow at idle.
+  // with the focus on the first tab stop; its tooltips follow shortly.
   void Show();
   // Raises Form_Unload and, unless cancelled, destroys the window.
   void Unload();
@@ -76,7 +76,6 @@ class Form {
 
   friend void RegisterFormClass(HINSTANCE instance);
   friend void ShowModal(Form& form, HWND owner);
-  friend void RunIdleWork();
 
  protected:
   virtual void Form_Load() {}
@@ -126,10 +125,6 @@ void RegisterFormClass(HINSTANCE instance);
 // Loads and shows a form modally over its owner: the owner takes no input
 // until the form is unloaded. Returns when it is.
 void ShowModal(Form& form, HWND owner);
-
-// Makes what the shown forms left for the first moment the thread's queue is
-// empty (their tooltips); the message loops call it then.
-void RunIdleWork();
 
 // The program's message loop; returns the exit code of WM_QUIT.
 int RunMessageLoop();

@@ -30,7 +30,6 @@ void Pump() {
     if (msg.message == WM_QUIT) return PostQuitMessage(static_cast<int>(msg.wParam));  // for the test
     ui::Deliver(msg);
   }
-  ui::RunIdleWork();  // as the program's loops do when the queue is empty
 }
 
 void Post(UINT msg, WPARAM wParam, LPARAM lParam = 1) {
@@ -192,13 +191,22 @@ std::wstring TooltipText(HWND tooltip, HWND form, int id) {
   return text;
 }
 
-// Shown twice, as a caller may: still one tooltip, made by the loop at idle.
+// Pumps messages for the given time, timers included.
+void PumpFor(DWORD ms) {
+  for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    Pump();
+  }
+}
+
+// Made a little after the window is shown; shown twice, as a caller may,
+// it still has one tooltip.
 TEST(MainForm, Tooltips) {
   MainForm form;
   form.Load(nullptr);
   form.Show();
   form.Show();
-  Pump();
+  PumpFor(400);
   const std::vector<HWND> tooltips = TooltipsOf(form.hWnd());
   ASSERT_EQ(tooltips.size(), 1u);
   const std::pair<int, std::wstring> tips[] = {
