@@ -14,8 +14,8 @@ namespace {
 constexpr wchar_t kFormClass[] = L"QuadsumForm";
 
 // A tooltip shows only after the pointer has rested on its control for half
-// a second, so the tooltips are made this long after the window is shown,
-// once start-up is over, and none is missed.
+// a second, so the tooltips can wait this long after the window is shown,
+// until start-up is over.
 constexpr UINT kTooltipDelayMs = 100;
 constexpr UINT_PTR kTooltipTimer = 1;
 
