@@ -34,7 +34,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
                               CW_USEDEFAULT, 300, 100, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return nullptr;
 #ifdef SAME_CONTROLS
-  struct Row { DWORD exStyle; const wchar_t* cls; const wchar_t* text; DWORD style; RECT at; };
+  struct Place { int left, top, width, height; };
+  struct Row { DWORD exStyle; const wchar_t* cls; const wchar_t* text; DWORD style; Place at; };
   constexpr Row kRows[] = {
       {0, L"STATIC", L"IP &Address:", SS_LEFTNOWORDWRAP, {8, 13, 57, 17}},
       {WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER, {72, 8, 177, 21}},
@@ -48,7 +49,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   static const HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, L"Tahoma");
   for (const Row& r : kRows) {
     HWND c = CreateWindowExW(r.exStyle, r.cls, r.text, WS_CHILD | WS_VISIBLE | r.style, r.at.left, r.at.top,
-                             r.at.right, r.at.bottom, hwnd, nullptr, instance, nullptr);
+                             r.at.width, r.at.height, hwnd, nullptr, instance, nullptr);
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
 #else
