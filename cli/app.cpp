@@ -12,11 +12,12 @@
 #include "cli/convert.h"
 #include "cli/lookup.h"
 #include "cli/streams.h"
+#include "quadsum_version.h"
 
 namespace quadsum_cli {
 namespace {
 
-constexpr char kVersion[] = "quadsum-cli 1.00\n";
+constexpr char kVersion[] = "quadsum-cli " QUADSUM_VERSION_TEXT "\n";
 constexpr char kHelp[] = R"(Usage: quadsum-cli [OPTION]... [VALUE]...
    or: quadsum-cli --lookup HOST...
 Converts IPv4 addresses to integers and integers to IPv4 addresses.
