@@ -17,8 +17,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # ctest runs the Windows test programs through Wine: the 64-bit loader for
 # x86-64 programs, which also starts on hosts that refuse 32-bit code.
+# Debian keeps the 64-bit loader out of PATH, in /usr/lib/wine.
 if(QUADSUM_WINDOWS_ARCH STREQUAL "x86_64")
-  set(CMAKE_CROSSCOMPILING_EMULATOR wine64)
+  find_program(QUADSUM_WINE64 wine64 HINTS /usr/lib/wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QUADSUM_WINE64})
 else()
   set(CMAKE_CROSSCOMPILING_EMULATOR wine)
   # IEEE double arithmetic in SSE2 registers, as on the native build: the

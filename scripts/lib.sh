@@ -4,9 +4,17 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake ninja-build clang libclang-rt-dev googletest libbenchmark-dev
-          g++-mingw-w64-i686 wine wine32 wine64 fonts-wine xvfb x11-utils iproute2 util-linux)
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 fonts-wine xvfb x11-utils
+          iproute2 util-linux)
 
 log() { printf '== %s\n' "$*" >&2; }
+
+# The project version as the version records and file names write it
+# ("1.00" for CMake's 1.0), from the one place it is set.
+project_version() {
+  sed -n 's/^project(Quadsum VERSION \([0-9]*\)\.\([0-9]*\).*/\1 \2/p' "$ROOT/CMakeLists.txt" |
+    { read -r major minor && printf '%d.%02d\n' "$major" "$minor"; }
+}
 
 install_deps() { install_packages "${PACKAGES[@]}"; }
 
@@ -22,21 +30,63 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-build_windows() {  # extra arguments go to the build, e.g. --target Quadsum
-  cmake --preset windows >/dev/null
-  cmake --build --preset windows "$@"
+# Which Windows build runs here. Debian's Wine starts 32-bit programs only
+# through its 32-bit loader, which some kernels refuse (no IA-32 emulation):
+# there every Windows program runs as the x86-64 build of the same sources.
+# Sets WINDOWS_ARCHES, the architectures whose Windows tests run here, the
+# first of them the one scripts/run starts. QUADSUM_WINDOWS_ARCH=x86_64 (or
+# i686) forces one.
+choose_windows_arch() {
+  local why
+  case "${QUADSUM_WINDOWS_ARCH:-}" in
+    i686 | x86_64) WINDOWS_ARCHES=("$QUADSUM_WINDOWS_ARCH"); why="QUADSUM_WINDOWS_ARCH=$QUADSUM_WINDOWS_ARCH" ;;
+    "")
+      if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        WINDOWS_ARCHES=(i686 x86_64); why="this host runs 32-bit programs; i686 is what ships"
+      else
+        WINDOWS_ARCHES=(x86_64); why="this host refuses 32-bit programs: the 32-bit Wine loader does not start"
+      fi ;;
+    *) log "QUADSUM_WINDOWS_ARCH must be i686 or x86_64, not $QUADSUM_WINDOWS_ARCH"; return 1 ;;
+  esac
+  log "Windows programs run as ${WINDOWS_ARCHES[*]} ($why)"
 }
 
-# The shipped Quadsum.exe (and the start-up benchmark), in build/ship.
-build_ship() {
-  cmake --preset ship >/dev/null
-  cmake --build --preset ship "$@"
+# The preset names of an architecture: ship and windows for i686,
+# ship-x64 and windows-x64 for x86_64.
+arch_suffix() { [[ "$1" == x86_64 ]] && echo -x64 || true; }
+
+# Every wine command of this shell and its children runs programs of the
+# given architecture. For x86_64 that is the 64-bit loader: Debian's wine
+# wrapper prefers the 32-bit one whenever it is installed, even where it
+# cannot start, so shims named like the wrapper go first on PATH. They are
+# scripts, not links: the loader finds its preloader by its own name.
+use_wine_arch() {
+  [[ "$1" == x86_64 ]] || return 0
+  local shims="$ROOT/build/wine64-bin" name
+  mkdir -p "$shims"
+  for name in wine wine64 wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shims/$name"
+    chmod +x "$shims/$name"
+  done
+  export PATH="$shims:$PATH" WINELOADER=/usr/lib/wine/wine64
 }
 
-build_native() {
-  cmake --preset native >/dev/null
-  cmake --build --preset native
+build_preset() {  # <preset> [build arguments...], e.g. build_preset ship --target Quadsum
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$@"
 }
+
+# The shipped programs (and the start-up benchmark) of an architecture:
+# build/ship for i686, build/ship-x64 for x86_64.
+build_ship() {  # <arch> [build arguments...]
+  build_preset "ship$(arch_suffix "$1")" "${@:2}"
+}
+
+build_windows() {  # <arch> [build arguments...]
+  build_preset "windows$(arch_suffix "$1")" "${@:2}"
+}
+
+build_native() { build_preset native; }
 
 STARTED_XVFB=""
 start_display() {
@@ -131,13 +181,13 @@ stop_wine() {
   return 0
 }
 
-# scripts/probe.cpp, built into the given directory when missing or older
-# than its source; `probe` runs it.
+# scripts/probe.cpp for an architecture, built into the given directory
+# when missing or older than its source; `probe` runs it.
 PROBE=""
-build_probe() {
+build_probe() {  # <directory> <arch>
   PROBE="$1/probe.exe"
   [[ "$PROBE" -nt "$ROOT/scripts/probe.cpp" ]] && return 0
-  i686-w64-mingw32-g++-posix -std=c++20 -O2 -static -municode -o "$PROBE" "$ROOT/scripts/probe.cpp"
+  "$2-w64-mingw32-g++-posix" -std=c++20 -O2 -static -municode -o "$PROBE" "$ROOT/scripts/probe.cpp"
 }
 
 probe() { wine "$PROBE" "$@" | tr -d '\r'; }
