@@ -9,6 +9,7 @@
 #include <process.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "resources/resource_ids.h"
@@ -35,17 +36,23 @@ HWND WaitWindow(const wchar_t* caption) {  // shown, so its controls exist; a co
   return w;
 }
 
-std::wstring NameOf(HWND control) {
+std::wstring NameOf(HWND control) {  // or why there is none
   IAccessible* object = nullptr;
   BSTR name = nullptr;
   VARIANT self{};  // lVal 0: CHILDID_SELF
   self.vt = VT_I4;
-  if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
-                                           reinterpret_cast<void**>(&object)))) {
-    object->get_accName(self, &name);
+  // __uuidof, not IID_IAccessible: the x86-64 mingw-w64 import library of
+  // oleacc resolves that name to an import thunk, whose code bytes would go
+  // out as the interface id.
+  HRESULT hr = AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object));
+  if (SUCCEEDED(hr)) {
+    hr = object->get_accName(self, &name);
     object->Release();
   }
-  const std::wstring text = name ? name : L"(none)";
+  wchar_t none[32];
+  std::swprintf(none, std::size(none), L"(none: 0x%08lx)", static_cast<unsigned long>(hr));
+  const std::wstring text = name ? name : none;
   SysFreeString(name);
   return text;
 }
