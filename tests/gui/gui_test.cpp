@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <tuple>
@@ -86,6 +87,12 @@ RECT ClientRectOf(HWND control) {
 
 int FocusId() { return GetFocus() ? GetDlgCtrlID(GetFocus()) : 0; }
 
+// How many buttons are drawn as the default.
+std::ptrdiff_t DefaultButtons(const ui::Form& form) {
+  return std::ranges::count_if(form.Controls(),
+                               [](HWND c) { return (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0; });
+}
+
 void ChangeDpi(ui::Form& form, int dpi) {
   RECT r{};
   GetWindowRect(form.hWnd(), &r);
@@ -162,6 +169,7 @@ constexpr KeyRow kKeyRows[] = {
     {L"999999999999...\t\t\t\r", M::kCommand3, L"999999999999...", L"1.67772159999832E+19", true,
      false, "http://1.67772159999832E+19/"},
     {L"1.2.3.4\r", 0, L"", L"", false, true, ""},  // Enter: Close is the default button
+    {L"1.2.3.4\t\t\t\x01" L"a\r", 0, L"", L"", false, true, ""},
     {L"1.2.3.4\x01i\r", 0, L"", L"", false, true, ""},
     {L"\x18", 0, L"", L"", false, true, ""},
     {L"\x04", 0, L"", L"", false, true, ""},
@@ -239,6 +247,7 @@ TEST(MainForm, KeyScripts) {
     EXPECT_EQ(!form.IsLoaded() && rec.ends == 1, row.ended);
     EXPECT_EQ(rec.urls.empty() ? "" : rec.urls.back(), row.url);
     EXPECT_EQ(rec.messages, 0);
+    if (form.IsLoaded()) EXPECT_EQ(DefaultButtons(form), 1) << "one button is drawn as the default";
   }
 }
 

@@ -59,7 +59,7 @@ const Row kRows[] = {
     {.name = "no sockets", .sockets = 0, .list = {""}, .boxes = {kNoSockets}, .names = {}},
     {.name = "1.0 and no sockets", .granted = 0x0001, .sockets = 0, .list = {""}, .boxes = {Refused(L"1.0")},
      .names = {}},
-    {.name = "1.2", .granted = 0x0201}, {.name = "2.0", .granted = 0x0002},
+    {.name = "one socket", .sockets = 1}, {.name = "1.2", .granted = 0x0201}, {.name = "2.0", .granted = 0x0002},
     {.name = "no answer", .answer = std::nullopt, .list = {""}, .boxes = {kLookupFailed}},
     {.name = "no answer, cleanup fails", .answer = std::nullopt, .cleanup = SOCKET_ERROR, .list = {""},
      .boxes = {kLookupFailed, CleanupFailed(L"-1")}},
