@@ -57,7 +57,10 @@ void MainForm::OnCommand(int id, int code) {
     if (id == kText2) Text2_Change();
     return;
   }
-  if (code != BN_CLICKED) return;
+  // While the lookup dialog holds the window disabled, a program can still
+  // click its buttons (BM_CLICK, accessibility Invoke); the window takes no
+  // input then: one dialog at a time, and no Close under it.
+  if (code != BN_CLICKED || !IsWindowEnabled(hWnd())) return;
   switch (id) {
     case kCommand1: Command1_Click(); break;
     case kCommand2: Command2_Click(); break;
