@@ -125,6 +125,7 @@ void ExpectLayout(const ui::Form& form) {
 struct Recorder {
   std::vector<std::string> urls;  // files handed to the shell, if the call was plain
   int messages = 0, ends = 0;
+  std::wstring message;  // the last one
   ui::ScopedSeams restore;
 
   Recorder() {
@@ -133,7 +134,10 @@ struct Recorder {
       const bool plain = !owner && !operation && !parameters && !directory && show == SW_SHOWNORMAL;
       urls.push_back(plain && file ? file : "(not a plain open)");
     };
-    ui::seams().messageBox = [this](std::wstring_view, ui::MessageIcon) { ++messages; };
+    ui::seams().messageBox = [this](std::wstring_view text, ui::MessageIcon) {
+      ++messages;
+      message = text;
+    };
     ui::seams().endProgram = [this] { ++ends; };
   }
 };
@@ -248,6 +252,28 @@ TEST(MainForm, KeyScripts) {
     EXPECT_EQ(rec.urls.empty() ? "" : rec.urls.back(), row.url);
     EXPECT_EQ(rec.messages, 0);
     if (form.IsLoaded()) EXPECT_EQ(DefaultButtons(form), 1) << "one button is drawn as the default";
+  }
+}
+
+LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
+  return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The window class is registered already (a test did it), which is no
+// failure; a window that cannot be made is told and ends the program with 1.
+TEST(MainForm, StartUp) {
+  for (const bool refuse : {false, true}) {
+    SCOPED_TRACE(refuse ? "window refused" : "class registered already");
+    Recorder rec;
+    const HHOOK hook = refuse ? SetWindowsHookExW(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId()) : nullptr;
+    PostQuitMessage(5);  // ends the message loop at once, should it be reached
+    const int exitCode = RunQuadsum(GetModuleHandleW(nullptr));
+    if (hook) UnhookWindowsHookEx(hook);
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EXPECT_EQ(exitCode, refuse ? 1 : 5);
+    EXPECT_EQ(rec.messages, refuse ? 1 : 0);
+    if (refuse) EXPECT_TRUE(rec.message.starts_with(L"Quadsum cannot start: creating its window failed.")) << rec.message;
   }
 }
 
