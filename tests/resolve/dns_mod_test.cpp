@@ -76,7 +76,17 @@ const Row kRows[] = {
     {.name = "untrimmed", .host = L"  padded  ", .names = {"  padded  "}},
     {.name = "255 bytes", .host = std::wstring(255, L'a'), .names = {std::string(255, 'a')}},
     {.name = "256 bytes", .host = std::wstring(256, L'a'), .list = {""}, .boxes = {kLookupFailed}, .names = {}},
-    {.name = "cp1252", .host = L"caf\u00E9 \u20AC \u4E2D", .codePage = 1252, .names = {"caf\xE9 \x80 ?"}},
+    {.name = "cp1252", .host = L"caf\u00E9 \u20AC", .codePage = 1252, .names = {"caf\xE9 \x80"}},
+    // A name the code page cannot hold exactly is not looked up as another:
+    // no best-fit look-alike (full-width stop to '.'), no default character.
+    {.name = "cp1252 full-width stop", .host = L"three\uFF0Etest", .codePage = 1252, .list = {""},
+     .boxes = {kLookupFailed}, .names = {}},
+    {.name = "cp1252 no such character", .host = L"a\u4E2D", .codePage = 1252, .list = {""},
+     .boxes = {kLookupFailed}, .names = {}},
+    {.name = "unpaired surrogate", .host = L"a\xD800", .list = {""}, .boxes = {kLookupFailed}, .names = {}},
+    {.name = "cp932 full-width stop", .host = L"three\uFF0Etest", .codePage = 932, .names = {"three\x81\x44test"}},
+    {.name = "cp932 no such character", .host = L"caf\u00E9", .codePage = 932, .list = {""},
+     .boxes = {kLookupFailed}, .names = {}},
     {.name = "cp1252 255 bytes", .host = std::wstring(255, L'\u00E9'), .codePage = 1252,
      .names = {std::string(255, '\xE9')}},
     {.name = "cp1252 256 bytes", .host = std::wstring(256, L'\u00E9'), .codePage = 1252, .list = {""},
