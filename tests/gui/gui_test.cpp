@@ -366,12 +366,6 @@ Item MenuItem(HWND window, UINT id) {
   return {-1, 0};
 }
 
-UINT gNcActivates;
-LRESULT CALLBACK CountNcActivate(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
-  gNcActivates += m == WM_NCACTIVATE && w == static_cast<WPARAM>(-1);
-  return DefSubclassProc(h, m, w, l);
-}
-
 TEST(LookupDialog, LookupLocksEverythingWhileTheResolverWorks) {
   fake::FakeWinsock resolver;
   RevDNSForm dlg;
@@ -380,7 +374,6 @@ TEST(LookupDialog, LookupLocksEverythingWhileTheResolverWorks) {
   const auto [closeAt, state] = MenuItem(dlg.hWnd(), SC_CLOSE);
   ASSERT_GE(closeAt, 0);
   CheckMenuItem(GetSystemMenu(dlg.hWnd(), FALSE), SC_CLOSE, MF_CHECKED);  // a bit that must survive
-  SetWindowSubclass(dlg.hWnd(), CountNcActivate, 1, 0);
   resolver.duringLookup = [&] {
     for (HWND c : dlg.Controls()) EXPECT_FALSE(IsWindowEnabled(c));
     EXPECT_EQ(MenuItem(dlg.hWnd(), SC_CLOSE).first, -1);
@@ -388,14 +381,52 @@ TEST(LookupDialog, LookupLocksEverythingWhileTheResolverWorks) {
     SendMessageW(dlg.hWnd(), WM_CLOSE, 0, 0);  // Alt+F4
     SendMessageW(dlg.hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(dlg.IsLoaded());
-    EXPECT_EQ(gNcActivates, 1u);  // the title bar redrawn locked
   };
   resolver.answer = fake::Answer{{{1, 2, 3, 4}}};
   Play(L"host\r");
   ASSERT_EQ(resolver.names.size(), 1u);
   EXPECT_EQ(MenuItem(dlg.hWnd(), SC_CLOSE), Item(closeAt, state | kChecked));
-  EXPECT_EQ(gNcActivates, 2u);
-  RemoveWindowSubclass(dlg.hWnd(), CountNcActivate, 1);
+}
+
+// The title bar as drawn: a pixel of its caption, and its Close button.
+struct TitleBar {
+  COLORREF caption;
+  std::vector<COLORREF> close;
+  bool operator==(const TitleBar&) const = default;
+};
+
+TitleBar TitleBarOf(HWND window) {
+  Pump();
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int frame = GetSystemMetrics(SM_CYFIXEDFRAME), button = GetSystemMetrics(SM_CYSIZE);
+  ui::ScopedGetDC screen(nullptr);
+  TitleBar bar{GetPixel(screen, r.left + 60, r.top + frame + 4), {}};
+  for (int y = r.top + frame; y < r.top + frame + button; ++y) {
+    for (int x = r.right - frame - button; x < r.right - frame; ++x) bar.close.push_back(GetPixel(screen, x, y));
+  }
+  return bar;
+}
+
+// Locking redraws the title bar with Close greyed, and with the activation
+// it has: inactive while another window is active.
+TEST(LookupDialog, LockRedrawsTheTitleBarAsItIs) {
+  fake::FakeWinsock resolver;
+  RevDNSForm dlg;
+  dlg.Load(nullptr);
+  dlg.Show();
+  const HWND other = CreateWindowExW(0, WC_STATICW, L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                     nullptr, nullptr);
+  SetActiveWindow(other);
+  ASSERT_EQ(GetActiveWindow(), other);
+  const TitleBar before = TitleBarOf(dlg.hWnd());
+  dlg.EnableControls(false);
+  const TitleBar locked = TitleBarOf(dlg.hWnd());
+  dlg.EnableControls(true);
+  EXPECT_EQ(locked.caption, before.caption) << "the caption changed its activation";
+  EXPECT_NE(locked.close, before.close) << "Close not redrawn greyed";
+  EXPECT_TRUE(TitleBarOf(dlg.hWnd()) == before) << "not drawn as before the lock";
+  DestroyWindow(other);
 }
 
 // "..." in the main window: the dialog runs modally over a disabled owner,
