@@ -1,6 +1,6 @@
-// Linked into Quadsum.exe, and into resolve_test, which checks it: replaces
-// two pieces of the static C++ runtime whose archive members drag in far
-// more than they do here.
+// Linked into Quadsum.exe, and into tests/logic/lean_runtime_test, which
+// checks it: replaces two pieces of the static C++ runtime whose archive
+// members drag in far more than they do here.
 //
 // libstdc++ keeps every std::__throw_* helper in one member, which brings
 // along the exception classes built on its reference-counted strings, their
