@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "app/CButtonMod.h"
@@ -57,7 +59,10 @@ void MainForm::OnCommand(int id, int code) {
     if (id == kText2) Text2_Change();
     return;
   }
-  if (code != BN_CLICKED) return;
+  // While the lookup dialog holds the window disabled, a program can still
+  // click its buttons (BM_CLICK, accessibility Invoke); the window takes no
+  // input then: one dialog at a time, and no Close under it.
+  if (code != BN_CLICKED || !IsWindowEnabled(hWnd())) return;
   switch (id) {
     case kCommand1: Command1_Click(); break;
     case kCommand2: Command2_Click(); break;
@@ -106,4 +111,37 @@ void MainForm::Command3_Click() { LaunchURL(L"http://" + Text2().Text() + L"/");
 void MainForm::LaunchURL(std::wstring_view url) {
   const std::string file = ui::ToAnsi(url);
   ui::seams().shellExecute(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+namespace {
+
+// The system's text for an error code, or its number where it has none.
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t text[512] = {};
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                           text, static_cast<DWORD>(std::size(text)), nullptr);
+  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n')) --n;
+  return n > 0 ? std::wstring(text, n) : L"System error " + ui::FromUtf8(std::to_string(error)) + L".";
+}
+
+// Without a window there is nothing to run: say why and end with 1.
+int FailedStart(const wchar_t* what, DWORD error) {
+  ui::ShowMessage(L"Quadsum cannot start: " + std::wstring(what) + L" failed.\n\n" + SystemErrorText(error),
+                  ui::MessageIcon::Warning);
+  return 1;
+}
+
+}  // namespace
+
+int RunQuadsum(HINSTANCE instance) {
+  // Tooltips are the only common control the program makes; edit, button and
+  // static come in their version 6 form through the manifest.
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (!ui::RegisterFormClass(instance)) return FailedStart(L"registering its window class", GetLastError());
+  MainForm mainForm;
+  mainForm.Load(nullptr);
+  if (!mainForm.IsLoaded()) return FailedStart(L"creating its window", GetLastError());
+  mainForm.Show();
+  return ui::RunMessageLoop();
 }

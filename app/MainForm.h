@@ -44,3 +44,7 @@ class MainForm : public ui::Form {
   void OnKeyPress(int id, short& keyAscii) override;
   COLORREF ControlBackColor(int id) override;
 };
+
+// Starts the program with its main window and runs it to the end; returns the
+// exit code.
+int RunQuadsum(HINSTANCE instance);

@@ -32,8 +32,10 @@ void SetSystemCloseEnabled(HWND window, bool enable) {
   info.fMask = MIIM_STATE;
   SetMenuItemInfoA(menu, newId, FALSE, &info);
 
-  // Redraw the title bar so its Close button shows the new state.
-  SendMessageA(window, WM_NCACTIVATE, static_cast<WPARAM>(-1), 0);
+  // Redraw the frame so the title bar's Close button shows the new state.
+  // WM_NCACTIVATE would paint it active even while another window is.
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace XButtonMod

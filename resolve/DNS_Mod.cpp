@@ -50,11 +50,12 @@ std::optional<std::wstring> RefusalOf(const WSADATA& data) {
   return std::nullopt;
 }
 
-// The name in the ANSI code page, or nothing when it cannot be converted or
-// is too long to hand to the resolver safely.
+// The name in the ANSI code page, or nothing when it cannot be converted
+// exactly (a look-alike would ask for another host) or is too long to hand
+// to the resolver safely.
 std::optional<std::string> AnsiHostName(std::wstring_view name) {
-  std::string ansi = ui::ToAnsi(name);
-  if (ansi.size() > kMaxHostNameBytes || (ansi.empty() && !name.empty())) return std::nullopt;
+  std::optional<std::string> ansi = ui::ToAnsiExact(name);
+  if (ansi && ansi->size() > kMaxHostNameBytes) return std::nullopt;
   return ansi;
 }
 

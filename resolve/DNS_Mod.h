@@ -23,7 +23,8 @@ void CloseSocketsSession();
 
 // Replaces the list with the addresses of the host, in the resolver's order,
 // or with one empty element on any failure. The name goes to the resolver
-// exactly as given, in the ANSI code page.
+// exactly as given, in the ANSI code page; a name that code page cannot hold
+// exactly is a failed lookup and is not sent.
 void ResolveHostAddresses(std::wstring_view hostName, AddressList& list);
 
 // Bits 0-7 and 8-15 of the value: the major and minor parts of a version word.

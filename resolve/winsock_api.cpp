@@ -4,12 +4,16 @@
 
 namespace {
 
-// Loaded at the first lookup, not at start-up. Without it each call fails as
-// the calls themselves report failure.
+// Loaded once, at the first lookup, not at start-up. Without it each call
+// fails as the calls themselves report failure.
+HMODULE Wsock32Module() {
+  static const ui::ModulePtr wsock32 = ui::LoadSystemLibrary(L"wsock32.dll");
+  return wsock32.get();
+}
+
 template <class Function>
 Function Wsock32(const char* name) {
-  static const ui::ModulePtr wsock32 = ui::LoadSystemLibrary(L"wsock32.dll");
-  return ui::ModuleFunction<Function>(wsock32.get(), name);
+  return ui::ModuleFunction<Function>(Wsock32Module(), name);
 }
 
 WinsockApi RealWinsock() {

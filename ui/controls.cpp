@@ -2,12 +2,31 @@
 
 namespace ui {
 
-std::string Narrow(std::wstring_view text, UINT codePage) {
+namespace {
+
+// WideCharToMultiByte once for the size and once for the bytes; empty when
+// it fails.
+std::string Convert(std::wstring_view text, UINT codePage, DWORD flags, BOOL* usedDefault) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
-  const int n = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefault);
   std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) WideCharToMultiByte(codePage, 0, text.data(), length, out.data(), n, nullptr, nullptr);
+  if (n > 0) WideCharToMultiByte(codePage, flags, text.data(), length, out.data(), n, nullptr, usedDefault);
+  return out;
+}
+
+}  // namespace
+
+std::string Narrow(std::wstring_view text, UINT codePage) { return Convert(text, codePage, 0, nullptr); }
+
+std::optional<std::string> ToAnsiExact(std::wstring_view text) {
+  const UINT codePage = GetACP();
+  BOOL usedDefault = FALSE;
+  // UTF-8 holds every character; it takes neither the no-best-fit flag nor a
+  // used-default flag, only the refusal of unpaired surrogates.
+  const std::string out = codePage == CP_UTF8 ? Convert(text, codePage, WC_ERR_INVALID_CHARS, nullptr)
+                                              : Convert(text, codePage, WC_NO_BEST_FIT_CHARS, &usedDefault);
+  if (usedDefault || (out.empty() && !text.empty())) return std::nullopt;
   return out;
 }
 

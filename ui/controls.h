@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ namespace ui {
 std::string Narrow(std::wstring_view text, UINT codePage);
 inline std::string ToUtf8(std::wstring_view text) { return Narrow(text, CP_UTF8); }
 inline std::string ToAnsi(std::wstring_view text) { return Narrow(text, CP_ACP); }
+// Text in the ANSI code page character for character, or nothing when a
+// character has no exact equivalent there (no best-fit look-alike, no
+// default character).
+std::optional<std::string> ToAnsiExact(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
 
 class Control {

@@ -119,7 +119,7 @@ Form::~Form() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void RegisterFormClass(HINSTANCE instance) {
+bool RegisterFormClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = Form::WindowProc;
@@ -128,7 +128,7 @@ void RegisterFormClass(HINSTANCE instance) {
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
   wc.lpszClassName = kFormClass;
-  RegisterClassExW(&wc);
+  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

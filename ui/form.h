@@ -74,7 +74,7 @@ class Form {
 
   static constexpr int kTwipsPerInch = 1440;
 
-  friend void RegisterFormClass(HINSTANCE instance);
+  friend bool RegisterFormClass(HINSTANCE instance);
   friend void ShowModal(Form& form, HWND owner);
 
  protected:
@@ -120,7 +120,9 @@ class Form {
 };
 
 // Registers the window class that every Form uses; call once at start-up.
-void RegisterFormClass(HINSTANCE instance);
+// False when it cannot be registered (GetLastError says why); a class that
+// is registered already is no failure.
+bool RegisterFormClass(HINSTANCE instance);
 
 // Loads and shows a form modally over its owner: the owner takes no input
 // until the form is unloaded. Returns when it is.

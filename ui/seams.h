@@ -22,7 +22,8 @@ struct Seams {
   std::function<void(HWND owner, const char* operation, const char* file,
                      const char* parameters, const char* directory, int show)>
       shellExecute;
-  // Ends the program at once.
+  // Asks the program to end: posts WM_QUIT and returns; the message loop
+  // ends the program when it takes the quit.
   std::function<void()> endProgram;
 };
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <tuple>
@@ -86,6 +87,12 @@ RECT ClientRectOf(HWND control) {
 
 int FocusId() { return GetFocus() ? GetDlgCtrlID(GetFocus()) : 0; }
 
+// How many buttons are drawn as the default.
+std::ptrdiff_t DefaultButtons(const ui::Form& form) {
+  return std::ranges::count_if(form.Controls(),
+                               [](HWND c) { return (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0; });
+}
+
 void ChangeDpi(ui::Form& form, int dpi) {
   RECT r{};
   GetWindowRect(form.hWnd(), &r);
@@ -118,6 +125,7 @@ void ExpectLayout(const ui::Form& form) {
 struct Recorder {
   std::vector<std::string> urls;  // files handed to the shell, if the call was plain
   int messages = 0, ends = 0;
+  std::wstring message;  // the last one
   ui::ScopedSeams restore;
 
   Recorder() {
@@ -126,7 +134,10 @@ struct Recorder {
       const bool plain = !owner && !operation && !parameters && !directory && show == SW_SHOWNORMAL;
       urls.push_back(plain && file ? file : "(not a plain open)");
     };
-    ui::seams().messageBox = [this](std::wstring_view, ui::MessageIcon) { ++messages; };
+    ui::seams().messageBox = [this](std::wstring_view text, ui::MessageIcon) {
+      ++messages;
+      message = text;
+    };
     ui::seams().endProgram = [this] { ++ends; };
   }
 };
@@ -162,6 +173,7 @@ constexpr KeyRow kKeyRows[] = {
     {L"999999999999...\t\t\t\r", M::kCommand3, L"999999999999...", L"1.67772159999832E+19", true,
      false, "http://1.67772159999832E+19/"},
     {L"1.2.3.4\r", 0, L"", L"", false, true, ""},  // Enter: Close is the default button
+    {L"1.2.3.4\t\t\t\x01" L"a\r", 0, L"", L"", false, true, ""},
     {L"1.2.3.4\x01i\r", 0, L"", L"", false, true, ""},
     {L"\x18", 0, L"", L"", false, true, ""},
     {L"\x04", 0, L"", L"", false, true, ""},
@@ -239,6 +251,29 @@ TEST(MainForm, KeyScripts) {
     EXPECT_EQ(!form.IsLoaded() && rec.ends == 1, row.ended);
     EXPECT_EQ(rec.urls.empty() ? "" : rec.urls.back(), row.url);
     EXPECT_EQ(rec.messages, 0);
+    if (form.IsLoaded()) EXPECT_EQ(DefaultButtons(form), 1) << "one button is drawn as the default";
+  }
+}
+
+LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
+  return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The window class is registered already (a test did it), which is no
+// failure; a window that cannot be made is told and ends the program with 1.
+TEST(MainForm, StartUp) {
+  for (const bool refuse : {false, true}) {
+    SCOPED_TRACE(refuse ? "window refused" : "class registered already");
+    Recorder rec;
+    const HHOOK hook = refuse ? SetWindowsHookExW(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId()) : nullptr;
+    PostQuitMessage(5);  // ends the message loop at once, should it be reached
+    const int exitCode = RunQuadsum(GetModuleHandleW(nullptr));
+    if (hook) UnhookWindowsHookEx(hook);
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EXPECT_EQ(exitCode, refuse ? 1 : 5);
+    EXPECT_EQ(rec.messages, refuse ? 1 : 0);
+    if (refuse) EXPECT_TRUE(rec.message.starts_with(L"Quadsum cannot start: creating its window failed.")) << rec.message;
   }
 }
 
@@ -331,12 +366,6 @@ Item MenuItem(HWND window, UINT id) {
   return {-1, 0};
 }
 
-UINT gNcActivates;
-LRESULT CALLBACK CountNcActivate(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
-  gNcActivates += m == WM_NCACTIVATE && w == static_cast<WPARAM>(-1);
-  return DefSubclassProc(h, m, w, l);
-}
-
 TEST(LookupDialog, LookupLocksEverythingWhileTheResolverWorks) {
   fake::FakeWinsock resolver;
   RevDNSForm dlg;
@@ -345,7 +374,6 @@ TEST(LookupDialog, LookupLocksEverythingWhileTheResolverWorks) {
   const auto [closeAt, state] = MenuItem(dlg.hWnd(), SC_CLOSE);
   ASSERT_GE(closeAt, 0);
   CheckMenuItem(GetSystemMenu(dlg.hWnd(), FALSE), SC_CLOSE, MF_CHECKED);  // a bit that must survive
-  SetWindowSubclass(dlg.hWnd(), CountNcActivate, 1, 0);
   resolver.duringLookup = [&] {
     for (HWND c : dlg.Controls()) EXPECT_FALSE(IsWindowEnabled(c));
     EXPECT_EQ(MenuItem(dlg.hWnd(), SC_CLOSE).first, -1);
@@ -353,26 +381,72 @@ TEST(LookupDialog, LookupLocksEverythingWhileTheResolverWorks) {
     SendMessageW(dlg.hWnd(), WM_CLOSE, 0, 0);  // Alt+F4
     SendMessageW(dlg.hWnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(dlg.IsLoaded());
-    EXPECT_EQ(gNcActivates, 1u);  // the title bar redrawn locked
   };
   resolver.answer = fake::Answer{{{1, 2, 3, 4}}};
   Play(L"host\r");
   ASSERT_EQ(resolver.names.size(), 1u);
   EXPECT_EQ(MenuItem(dlg.hWnd(), SC_CLOSE), Item(closeAt, state | kChecked));
-  EXPECT_EQ(gNcActivates, 2u);
-  RemoveWindowSubclass(dlg.hWnd(), CountNcActivate, 1);
+}
+
+// The title bar as drawn: a pixel of its caption, and its Close button.
+struct TitleBar {
+  COLORREF caption;
+  std::vector<COLORREF> close;
+  bool operator==(const TitleBar&) const = default;
+};
+
+TitleBar TitleBarOf(HWND window) {
+  Pump();
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int frame = GetSystemMetrics(SM_CYFIXEDFRAME), button = GetSystemMetrics(SM_CYSIZE);
+  ui::ScopedGetDC screen(nullptr);
+  TitleBar bar{GetPixel(screen, r.left + 60, r.top + frame + 4), {}};
+  for (int y = r.top + frame; y < r.top + frame + button; ++y) {
+    for (int x = r.right - frame - button; x < r.right - frame; ++x) bar.close.push_back(GetPixel(screen, x, y));
+  }
+  return bar;
+}
+
+// Locking redraws the title bar with Close greyed, and with the activation
+// it has: inactive while another window is active.
+TEST(LookupDialog, LockRedrawsTheTitleBarAsItIs) {
+  fake::FakeWinsock resolver;
+  RevDNSForm dlg;
+  dlg.Load(nullptr);
+  dlg.Show();
+  const HWND other = CreateWindowExW(0, WC_STATICW, L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                     nullptr, nullptr);
+  SetActiveWindow(other);
+  ASSERT_EQ(GetActiveWindow(), other);
+  const TitleBar before = TitleBarOf(dlg.hWnd());
+  dlg.EnableControls(false);
+  const TitleBar locked = TitleBarOf(dlg.hWnd());
+  dlg.EnableControls(true);
+  EXPECT_EQ(locked.caption, before.caption) << "the caption changed its activation";
+  EXPECT_NE(locked.close, before.close) << "Close not redrawn greyed";
+  EXPECT_TRUE(TitleBarOf(dlg.hWnd()) == before) << "not drawn as before the lock";
+  DestroyWindow(other);
 }
 
 // "..." in the main window: the dialog runs modally over a disabled owner,
-// centred on it, and a WM_QUIT that ends its loop reaches the program's.
+// centred on it, one at a time, and a WM_QUIT that ends its loop reaches the
+// program's.
 HWND gMain;
-bool gSawModalDialog;
+bool gSawModalDialog, gStillOneDialog;
 
 bool CentredOn(HWND window, const RECT& area) {
   RECT r{};
   GetWindowRect(window, &r);
   return std::abs(r.left + r.right - area.left - area.right) <= 1 &&
          std::abs(r.top + r.bottom - area.top - area.bottom) <= 1;
+}
+
+void CALLBACK InspectAfterClicks(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  const HWND dlg = FindWindowW(nullptr, L"Reverse DNS Lookup");
+  gStillOneDialog = dlg && !FindWindowExW(nullptr, dlg, nullptr, L"Reverse DNS Lookup") && !IsWindowEnabled(gMain);
+  PostQuitMessage(7);
 }
 
 void CALLBACK InspectModalDialog(HWND, UINT, UINT_PTR id, DWORD) {
@@ -382,7 +456,9 @@ void CALLBACK InspectModalDialog(HWND, UINT, UINT_PTR id, DWORD) {
   GetWindowRect(gMain, &main);
   gSawModalDialog = dlg != gMain && GetWindow(dlg, GW_OWNER) == gMain && !IsWindowEnabled(gMain) &&
                     GetDlgCtrlID(GetFocus()) == D::kText1 && CentredOn(dlg, main);
-  PostQuitMessage(7);
+  // Clicks by a program (UI Automation's Invoke) reach buttons of a disabled window.
+  for (int button : {M::kCommand2, M::kCommand1}) PostMessageW(GetDlgItem(gMain, button), BM_CLICK, 0, 0);
+  SetTimer(nullptr, 0, 50, InspectAfterClicks);
 }
 
 TEST(MainWindowDots, EnterShowsTheDialogModallyCentredOnItsOwner) {
@@ -398,6 +474,7 @@ TEST(MainWindowDots, EnterShowsTheDialogModallyCentredOnItsOwner) {
   SetTimer(nullptr, 0, 50, InspectModalDialog);
   Play(L"\t\r");  // Enter on a focused "..." clicks it, not Close
   EXPECT_TRUE(gSawModalDialog);
+  EXPECT_TRUE(gStillOneDialog) << "a click on \"...\" or Close got past the dialog";
   MSG quit{};
   EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(quit.wParam, 7u);
