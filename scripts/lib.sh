@@ -7,7 +7,8 @@ PACKAGES=(cmake ninja-build clang libclang-rt-dev googletest libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 fonts-wine xvfb x11-utils
           iproute2 util-linux)
 
-log() { printf '== %s\n' "$*" >&2; }
+# Each line with the seconds since the script started, so slow steps show.
+log() { printf '== %s [%ds]\n' "$*" "$SECONDS" >&2; }
 
 # The project version as the version records and file names write it
 # ("1.00" for CMake's 1.0), from the one place it is set.
