@@ -32,7 +32,8 @@ std::pair<std::string, Verdict> Converted(std::string_view value, const Options&
   const auto result = Convert(value, options, out);
   std::string text = result.verdict == kOk ? std::string(out, result.end) : "";
   if (result.verdict != kOk || !options.toCidr) return {text, result.verdict};
-  for (quadsum::Networks networks(result.value.first, result.value.last, result.value.bits); !networks.done();) {
+  quadsum::Networks networks(result.value.first, result.value.last, result.value.bits);
+  for (int count = 0; !networks.done() && count <= 256; ++count) {  // at most 254 networks are ever needed
     char network[quadsum::kNetworkRoom];
     text += (text.empty() ? "" : "\n") + std::string(network, networks.WriteNext(network));
   }
@@ -94,6 +95,7 @@ TEST(Convert, AddressesIntegersDirectionsAndFormats) {
       // Integers above 32 bits, with 9 to 32 hex digits or under -6 to IPv6 text in its recommended form.
       {"42540766411282592856903984951653826561", kAuto, "2001:db8::1", kOk}, {"4294967296", kAuto, "::1:0:0", kOk},
       {"340282366920938463463374607431768211455", kAuto, "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff", kOk},
+      {"272996653310673477252411125948039410165", kAuto, "cd61:3e30:d8f1:6adf:91b7:584a:2265:b1f5", kOk},
       {"0x000000001", kAuto, "::1", kOk}, {"0x20010DB8000000000000000000000001", kToIp, "2001:db8::1", kOk},
       {"281473902969345", kAuto, "::ffff:192.0.2.1", kOk}, {"16909060", kV6, "::102:304", kOk}, {"0", kV6, "::", kOk},
       {"5192296858534864522018643748519940", kAuto, "1::2:0:0:3:4", kOk},
@@ -122,6 +124,7 @@ TEST(Convert, AddressesIntegersDirectionsAndFormats) {
       {"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffe-ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff", kCidr,
        "ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffe/127", kOk},
       {"::ffff:1.0.0.1-::ffff:1.0.0.6", kCidr, "::ffff:1.0.0.1/128\n::ffff:1.0.0.2/127\n::ffff:1.0.0.4/127\n::ffff:1.0.0.6/128", kOk},
+      {"1::/64", kCidr, "1::/64", kOk}, {"::ffff:ffff:ffff:ffff-::1:0:0:0:1", kCidr, "::ffff:ffff:ffff:ffff/128\n0:0:0:1::/127", kOk},
       {"1.2.3.4", kCidr, "", kPlain}, {"1", kCidr, "", kPlain}, {"", kCidr, "", kBlank},
   };
   for (const Row& row : rows) {
