@@ -1,6 +1,7 @@
 #include "core/ipv6.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -11,12 +12,20 @@
 namespace quadsum {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+// Each byte's hex digit value, -1 for others: a lookup, not branches that
+// random digits and letters would mispredict.
+constexpr std::array<signed char, 256> kHexDigits = [] {
+  std::array<signed char, 256> digits{};
+  for (int c = 0; c < 256; ++c) {
+    digits[c] = c >= '0' && c <= '9'   ? static_cast<signed char>(c - '0')
+                : c >= 'a' && c <= 'f' ? static_cast<signed char>(c - 'a' + 10)
+                : c >= 'A' && c <= 'F' ? static_cast<signed char>(c - 'A' + 10)
+                                       : -1;
+  }
+  return digits;
+}();
+
+int HexDigit(char c) { return kHexDigits[static_cast<unsigned char>(c)]; }
 
 Uint128 FromGroups(const std::uint16_t (&groups)[8]) {
   std::uint64_t half[2] = {};
