@@ -1,6 +1,7 @@
 #include "cli/app.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "cli/common_lines.h"
 #include "cli/convert.h"
+#include "cli/fields.h"
 #include "cli/lookup.h"
 #include "cli/streams.h"
 #include "quadsum_version.h"
@@ -19,34 +21,54 @@ namespace {
 
 constexpr char kVersion[] = "quadsum-cli " QUADSUM_VERSION_TEXT "\n";
 constexpr char kHelp[] = R"(Usage: quadsum-cli [OPTION]... [VALUE]...
+   or: quadsum-cli --field=N [OPTION]...
    or: quadsum-cli --lookup HOST...
-Converts IPv4 addresses to integers and integers to IPv4 addresses.
+Converts IP addresses to integers and integers to IP addresses, IPv4 and
+IPv6, and networks and ranges to their first and last numbers.
 
 Each VALUE is converted and printed on a line of its own. With no VALUE,
 values are read from standard input, one per line; a VALUE of - reads
 standard input at that place.
 
-A value with a period is an address: 192.168.0.1 gives 3232235521.
-Decimal digits, or 0x and 1 to 8 hex digits, are an integer from 0 to
-4294967295: 3232235521 and 0xc0a80001 give 192.168.0.1.
-Addresses are strict: four parts of 1 to 3 digits, each at most 255;
-leading zeros are decimal (010 is 10). Blanks around a value and a CR
-before the line end are ignored; a line longer than 4096 bytes is invalid.
+An address gives its integer: 192.168.0.1 gives 3232235521. An integer
+(decimal, or 0x and hex digits) gives its address: IPv4 up to 4294967295
+or with 1 to 8 hex digits, IPv6 above that or with 9 to 32 hex digits.
+IPv4 addresses are strict: four parts of at most 255, leading zeros
+decimal (010 is 10). IPv6 addresses are read in any RFC 4291 text form
+and printed in the RFC 5952 one (2001:db8::1, ::ffff:192.0.2.1).
+A network ADDRESS/LEN gives its first and last integers, a range
+FIRST-LAST (two addresses or two integers) its two ends converted, on one
+line with a tab between: 1.0.0.0/24 gives 16777216<tab>16777471.
+Blanks around a value and a CR before the line end are ignored; a line
+longer than 4096 bytes is invalid.
 
-  --to-int         read every value as an address
-  --to-ip          read every value as an integer
-  --lenient        read addresses as the Quadsum window does (no range check,
-                   empty parts, fractions, exponents) and print exactly what
-                   its IP Integer box shows
+  --to-int         read plain values as addresses; print the ends of
+                   networks and ranges as integers
+  --to-ip          read plain values as integers; print ends as addresses
+  -6, --ipv6       read every integer as an IPv6 number (-6 1 gives ::1)
+  --to-cidr        print a network or range as the fewest networks that
+                   cover it, one per line: the one case where a value
+                   gives several lines
+  --field=N        convert field N (from 1) of each line of standard input,
+                   copy the rest of the line as it is; a network or range
+                   becomes two fields
+  --delimiter=C    the field delimiter, one byte (default tab); with a
+                   comma, fields may be quoted as in CSV
+  --header         with --field, copy the first line unchanged
+  --lenient        read IPv4 addresses as the Quadsum window does (no range
+                   check, empty parts, fractions, exponents) and print
+                   exactly what its IP Integer box shows
   --format=dec     print integers in decimal (the default)
-  --format=hex     print integers as 0x and 8 lower-case hex digits
+  --format=hex     print integers as 0x and 8 (IPv4) or 32 (IPv6) hex digits
   --lookup HOST... print the IPv4 addresses of each HOST from the system
                    resolver, each once; with several hosts as HOST<tab>ADDRESS
   --help           print this help and exit
   --version        print the version and exit
 
-An invalid value gives an empty output line and a message on standard error;
-a blank input line gives a blank output line. Output lines end in LF.
+An invalid value gives an empty output line (with --field, an empty field,
+two for a network or range) and a message on standard error; a blank input
+line gives a blank output line. A UTF-8 byte-order mark starting standard
+input is skipped. Output lines end in LF; with --field, as the input's do.
 Exit status: 0 all values converted (all hosts found), 1 some did not,
 2 usage or I/O error.
 )";
@@ -59,9 +81,33 @@ constexpr std::size_t kCommonRoom = 1 << 16;
 struct Command {
   Options options;
   bool help = false, version = false, lookup = false, toInt = false, toIp = false;
+  std::size_t field = 0;  // --field, from 1; 0 without it
+  bool header = false, delimiter = false;
   std::vector<std::pair<int, std::string_view>> values;  // argument number, text
   std::string error;                                      // usage error
 };
+
+// --field=N and --delimiter=C; false when arg is neither.
+bool ApplyFieldOption(std::string_view arg, Command& command) {
+  constexpr std::string_view kField = "--field=", kDelimiter = "--delimiter=";
+  if (arg.starts_with(kField)) {
+    const std::string_view number = arg.substr(kField.size());
+    const auto [stop, error] = std::from_chars(number.data(), number.data() + number.size(), command.field);
+    if ((error != std::errc() || stop != number.data() + number.size() || command.field == 0) && command.error.empty()) {
+      command.error = "--field needs a field number from 1";
+    }
+  } else if (arg.starts_with(kDelimiter)) {
+    const std::string_view delimiter = arg.substr(kDelimiter.size());
+    command.delimiter = true;
+    command.options.separator = delimiter.empty() ? '\n' : delimiter[0];
+    if ((delimiter.size() != 1 || delimiter.find_first_of("\"\r\n") == 0) && command.error.empty()) {
+      command.error = "--delimiter needs one byte, not a quote, CR or LF";
+    }
+  } else {
+    return false;
+  }
+  return true;
+}
 
 bool ApplyOption(std::string_view arg, Command& command) {
   if (arg == "--help") command.help = true;
@@ -72,17 +118,25 @@ bool ApplyOption(std::string_view arg, Command& command) {
   else if (arg == "--lenient") command.options.lenient = true;
   else if (arg == "--format=dec") command.options.hex = false;
   else if (arg == "--format=hex") command.options.hex = true;
-  else return false;
+  else if (arg == "-6" || arg == "--ipv6") command.options.ipv6 = true;
+  else if (arg == "--to-cidr") command.options.toCidr = true;
+  else if (arg == "--header") command.header = true;
+  else return ApplyFieldOption(arg, command);
   return true;
 }
 
 std::string ConflictOf(const Command& c) {
+  const Options& o = c.options;
   if (c.toInt && c.toIp) return "--to-int and --to-ip exclude each other";
-  if (c.options.lenient && c.options.hex) return "--lenient prints the window's text, never hex";
-  if (c.lookup && (c.toInt || c.toIp || c.options.lenient || c.options.hex)) {
+  if (o.lenient && o.hex) return "--lenient prints the window's text, never hex";
+  if (o.lenient && (o.ipv6 || o.toCidr)) return "--lenient reads plain IPv4 values only: no -6 or --to-cidr";
+  if (o.toCidr && (c.toInt || c.toIp || o.hex)) return "--to-cidr prints networks: no --to-int, --to-ip or --format=hex";
+  if (c.lookup && (c.toInt || c.toIp || o.lenient || o.hex || o.ipv6 || o.toCidr || c.field)) {
     return "--lookup takes no conversion option";
   }
   if (c.lookup && c.values.empty()) return "--lookup needs at least one HOST";
+  if (c.field && !c.values.empty()) return "--field takes no value arguments: it reads standard input";
+  if (!c.field && (c.header || c.delimiter)) return "--header and --delimiter need --field";
   return {};
 }
 
@@ -124,8 +178,17 @@ std::string Quoted(std::string_view value, std::uint64_t length) {
 const char* Complaint(Verdict verdict) {
   switch (verdict) {
     case Verdict::BadAddress: return "not a valid IPv4 address";
-    case Verdict::BadInteger: return "not an integer from 0 to 4294967295";
-    case Verdict::Unrecognized: return "neither an IPv4 address nor an integer";
+    case Verdict::BadIpv6: return "not a valid IPv6 address";
+    case Verdict::BadInteger: return "not an integer from 0 to 2^128-1";
+    case Verdict::Unrecognized: return "neither an IP address nor an integer";
+    case Verdict::BadLength: return "network length not from 0 to 32 (IPv4) or 128 (IPv6)";
+    case Verdict::IntegerNetwork: return "an integer before '/': a network starts with an address";
+    case Verdict::Reversed: return "range first above last";
+    case Verdict::TwoFamilies: return "range ends of two families, IPv4 and IPv6";
+    case Verdict::TwoKinds: return "range ends of two kinds, an address and an integer";
+    case Verdict::BlankInside: return "blank inside a network or range";
+    case Verdict::NotSpan: return "--to-cidr needs a network or range";
+    case Verdict::NotPlainIpv4: return "--lenient reads plain IPv4 values only";
     default: return "empty value";
   }
 }
@@ -136,24 +199,29 @@ class Session {
 
   void Argument(int number, std::string_view value) {
     if (value == "-") return StandardInput();
-    const Verdict verdict = ConvertOne(value);
-    if (verdict != Verdict::Converted) Fail("argument " + std::to_string(number), Complaint(verdict), value, value.size());
+    const Verdict verdict = ConvertOne(value, {}, {}, true);
+    if (verdict == Verdict::Converted) return;
+    if (verdict != Verdict::Blank) output_.Append("\n");
+    Fail("argument " + std::to_string(number), Complaint(verdict), value, value.size());
   }
 
-  void StandardInput() {
+  // Values, one per line; or with a field number, that field of each line.
+  void StandardInput(std::size_t field = 0, bool header = false) {
     LineReader reader(0, output_);
+    if (!std::exchange(inputStarted_, true)) reader.SkipByteOrderMark();
+    FieldSplitter splitter(field, options_.separator);
     Line line;
-    while (!output_.failed() && CommonLinesFrom(reader) && reader.Next(line)) {
+    while (!output_.failed() && (field || CommonLinesFrom(reader)) && reader.Next(line)) {
       ++lineNumber_;
       if (line.overlong()) {
         output_.Append("\n");
         Fail(LineName(), "line longer than " + std::to_string(kMaxLineLength) + " bytes", line.text, line.length);
-        continue;
-      }
-      const Verdict verdict = ConvertOne(line.text);
-      if (verdict != Verdict::Converted && verdict != Verdict::Blank) {
-        const std::string_view value = Trimmed(line.text);
-        Fail(LineName(), Complaint(verdict), value, value.size());
+      } else if (!field) {
+        ValueLine(line.text);
+      } else if (header && lineNumber_ == 1) {
+        CopyLine(line);
+      } else {
+        FieldLine(line, splitter.Split(line.text), field);
       }
     }
     if (reader.error() != 0) IoError("cannot read standard input", reader.error());
@@ -175,13 +243,60 @@ class Session {
   }
 
  private:
-  Verdict ConvertOne(std::string_view value) {
-    char* const at = output_.Room(kMaxConvertedLength + 1);
-    const Result result = Convert(value, options_, at);
-    char* const end = result.verdict == Verdict::Converted ? result.end : at;
-    *end = '\n';
-    output_.Commit(end + 1);
+  void ValueLine(std::string_view text) {
+    const Verdict verdict = ConvertOne(text, {}, {}, true);
+    if (verdict != Verdict::Converted && verdict != Verdict::Blank) {
+      output_.Append("\n");
+      const std::string_view value = Trimmed(text);
+      Fail(LineName(), Complaint(verdict), value, value.size());
+    }
+  }
+
+  void CopyLine(const Line& line) {
+    output_.Append(line.text);
+    if (line.ended) output_.Append("\n");
+  }
+
+  // The line with its field converted in place; left empty (two empty
+  // fields where a network or range was meant) when invalid.
+  void FieldLine(const Line& line, const Field& split, std::size_t field) {
+    if (Trimmed(line.text).empty() || split.problem != FieldProblem::None) {
+      CopyLine(line);
+      if (split.problem == FieldProblem::None) return;
+      const char* what = split.problem == FieldProblem::BadQuotes ? "quote not closed at the end of a field"
+                                                                  : "fewer fields than --field asks for";
+      return Fail(LineName(), what, Trimmed(line.text), line.length);
+    }
+    const Verdict verdict = ConvertOne(split.value, split.before, split.after, line.ended);
+    if (verdict == Verdict::Converted || verdict == Verdict::Blank) return;
+    const std::string_view value = Trimmed(split.value);
+    if (!options_.toCidr && MeantAsSpan(value)) output_.Append({&options_.separator, 1});
+    EndLine(split.after, line.ended);
+    Fail(LineName() + ": field " + std::to_string(field), Complaint(verdict), value, value.size());
+  }
+
+  // Writes before, the value converted (a blank one stays blank) and after,
+  // then an LF when ended; under --to-cidr such a line per network. An
+  // invalid value leaves only before written, and its verdict is returned.
+  Verdict ConvertOne(std::string_view value, std::string_view before, std::string_view after, bool ended) {
+    output_.Append(before);
+    const Result result = Convert(value, options_, output_.Room(kMaxConvertedLength));
+    if (result.verdict == Verdict::Converted && !options_.toCidr) output_.Commit(result.end);
+    if (result.verdict == Verdict::Blank || (result.verdict == Verdict::Converted && !options_.toCidr)) {
+      EndLine(after, ended);
+    } else if (result.verdict == Verdict::Converted) {
+      for (quadsum::Networks networks(result.value.first, result.value.last, result.value.bits); !networks.done();) {
+        output_.Commit(networks.WriteNext(output_.Room(quadsum::kNetworkRoom)));
+        EndLine(after, ended);
+        if (!networks.done()) output_.Append(before);
+      }
+    }
     return result.verdict;
+  }
+
+  void EndLine(std::string_view after, bool ended) {
+    output_.Append(after);
+    if (ended) output_.Append("\n");
   }
 
   // Converts the lines of the common shape at the reader's position; true
@@ -219,6 +334,7 @@ class Session {
   Output output_{1};
   std::uint64_t lineNumber_ = 0;
   int status_ = kAllConverted;
+  bool inputStarted_ = false;
 };
 
 int Lookup(const Command& command) {
@@ -231,7 +347,7 @@ int Lookup(const Command& command) {
 
 int Conversions(const Command& command) {
   Session session(command.options);
-  if (command.values.empty()) session.StandardInput();
+  if (command.values.empty()) session.StandardInput(command.field, command.header);
   for (const auto& [number, value] : command.values) session.Argument(number, value);
   return session.Finish();
 }

@@ -64,8 +64,9 @@ std::size_t IntegerLinePortable(const char* p, std::uint32_t& integer) {
 // dotted text. Inlined into each caller so that the parsers inline too.
 template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger>
 QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, char* out, char* outEnd) {
-  const bool addresses = !options.lenient && options.direction != Direction::ToAddress;
-  const bool integers = options.direction != Direction::ToInteger;
+  // Under --to-cidr no plain value converts; under -6 no integer is IPv4.
+  const bool addresses = !options.lenient && !options.toCidr && options.direction != Direction::ToAddress;
+  const bool integers = !options.ipv6 && !options.toCidr && options.direction != Direction::ToInteger;
   const char* p = in.data();
   const char* const end = p + in.size();
   std::size_t lines = 0;

@@ -7,36 +7,62 @@
 #include <string>
 
 #include "core/conversion.h"
-#include "core/strict_address.h"
 
 namespace quadsum_cli {
 namespace {
 
+using quadsum::IpValue;
+using quadsum::Shape;
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool LooksLikeInteger(std::string_view value) {
-  const bool hex = value.size() > 1 && value[0] == '0' && value[1] == 'x';
-  return hex || std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+Result Invalid(Verdict verdict, char* out) { return {verdict, out, {}}; }
 
 // The window's integer box text for the value, "" when it shows nothing.
 Result LenientToInteger(std::string_view value, char* out) {
   const std::string text = quadsum::DottedToIntegerText(value);
-  if (text.empty() || text.size() > kMaxConvertedLength) return {Verdict::BadAddress, out};
-  return {Verdict::Converted, std::copy(text.begin(), text.end(), out)};
+  if (text.empty() || text.size() > kMaxConvertedLength) return Invalid(Verdict::BadAddress, out);
+  return {Verdict::Converted, std::copy(text.begin(), text.end(), out), {}};
 }
 
-Result ToInteger(std::string_view value, const Options& options, char* out) {
-  if (options.lenient) return LenientToInteger(value, out);
-  const auto address = quadsum::ParseStrictAddress(value);
-  if (!address) return {Verdict::BadAddress, out};
-  return {Verdict::Converted, WriteInteger(*address, options.hex, out)};
+// A '-' after a digit: the window reads '-' only as a sign (after a period,
+// a blank or an exponent's 'e'), so one after a digit marks a range.
+bool HasRangeDash(std::string_view value) {
+  for (std::size_t i = value.find('-', 1); i != std::string_view::npos; i = value.find('-', i + 1)) {
+    if (value[i - 1] >= '0' && value[i - 1] <= '9') return true;
+  }
+  return false;
 }
 
-Result ToAddress(std::string_view value, char* out) {
-  const auto address = quadsum::ParseAddressInteger(value);
-  if (!address) return {Verdict::BadInteger, out};
-  return {Verdict::Converted, quadsum::WriteDotted(*address, out)};
+// The window reads plain IPv4 only: addresses its own way, integers strictly.
+Result Lenient(std::string_view value, const Options& options, char* out) {
+  if (value.find_first_of(":/") != std::string_view::npos || HasRangeDash(value)) return Invalid(Verdict::NotPlainIpv4, out);
+  if (options.direction == Direction::ToInteger ||
+      (options.direction == Direction::Auto && value.find('.') != std::string_view::npos)) {
+    return LenientToInteger(value, out);
+  }
+  const IpValue read = quadsum::ReadIpValue(value, {options.direction == Direction::Auto, true, false});
+  if (read.verdict != Verdict::Converted) return Invalid(read.verdict, out);
+  if (read.bits != 32 || read.shape != Shape::Plain) return Invalid(Verdict::NotPlainIpv4, out);
+  return {Verdict::Converted, quadsum::WriteAddress(read.first, 32, out), read};
+}
+
+// A plain value is written the other way from how it was read; the ends of
+// a network or range as the direction asks, by default networks as integers
+// and ranges the other way.
+bool WrittenAsIntegers(const IpValue& value, Direction direction) {
+  if (value.shape == Shape::Plain || direction == Direction::Auto) return value.shape == Shape::Network || !value.integer;
+  return direction == Direction::ToInteger;
+}
+
+char* Write(const IpValue& value, const Options& options, char* out) {
+  const bool integers = WrittenAsIntegers(value, options.direction);
+  for (const quadsum::Uint128 end : {value.first, value.last}) {
+    out = integers ? quadsum::WriteNumber(end, value.bits, options.hex, out) : quadsum::WriteAddress(end, value.bits, out);
+    if (value.shape == Shape::Plain) break;
+    *out++ = options.separator;
+  }
+  return value.shape == Shape::Plain ? out : out - 1;
 }
 
 }  // namespace
@@ -57,17 +83,21 @@ std::string_view Trimmed(std::string_view value) {
   return value;
 }
 
+bool MeantAsSpan(std::string_view value) {
+  return value.find('/') != std::string_view::npos || value.find('-', 1) != std::string_view::npos;
+}
+
 Result Convert(std::string_view value, const Options& options, char* out) {
   value = Trimmed(value);
-  if (value.empty()) return {Verdict::Blank, out};
-  switch (options.direction) {
-    case Direction::ToInteger: return ToInteger(value, options, out);
-    case Direction::ToAddress: return ToAddress(value, out);
-    case Direction::Auto: break;
+  if (value.empty()) return Invalid(Verdict::Blank, out);
+  if (options.lenient) return Lenient(value, options, out);
+  const IpValue read = quadsum::ReadIpValue(
+      value, {options.direction != Direction::ToAddress, options.direction != Direction::ToInteger, options.ipv6});
+  if (read.verdict != Verdict::Converted) return Invalid(read.verdict, out);
+  if (options.toCidr) {
+    return read.shape == Shape::Plain ? Invalid(Verdict::NotSpan, out) : Result{Verdict::Converted, out, read};
   }
-  if (std::memchr(value.data(), '.', value.size())) return ToInteger(value, options, out);
-  if (LooksLikeInteger(value)) return ToAddress(value, out);
-  return {Verdict::Unrecognized, out};
+  return {Verdict::Converted, Write(read, options, out), read};
 }
 
 }  // namespace quadsum_cli

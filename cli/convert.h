@@ -1,11 +1,14 @@
 #pragma once
 
 // One value of the console program to its output text: an address to its
-// integer or an integer to its address.
+// integer or an integer to its address, IPv4 or IPv6; a network or range to
+// its two ends.
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "core/ip_value.h"
 
 namespace quadsum_cli {
 
@@ -14,23 +17,31 @@ enum class Direction { Auto, ToInteger, ToAddress };
 struct Options {
   Direction direction = Direction::Auto;
   bool lenient = false;  // addresses as the window reads them
-  bool hex = false;      // integers as 0x and 8 lower-case digits
+  bool hex = false;      // integers as 0x and 8 (IPv4) or 32 (IPv6) lower-case digits
+  bool ipv6 = false;     // every integer is an IPv6 number
+  bool toCidr = false;   // networks and ranges as the fewest networks covering them
+  char separator = '\t'; // between the two ends of a network or range
 };
 
-enum class Verdict { Converted, Blank, BadAddress, BadInteger, Unrecognized };
+using quadsum::Verdict;
 
 struct Result {
   Verdict verdict;
   char* end;  // end of the text written; meaningful only when Converted
+  // What was read; under --to-cidr nothing is written, and the caller
+  // writes the networks of this value.
+  quadsum::IpValue value;
 };
 
-// Room Convert needs at out: the longest display form of a double fits.
-inline constexpr std::size_t kMaxConvertedLength = 32;
+// Room Convert needs at out: two IPv6 ends and the separator.
+inline constexpr std::size_t kMaxConvertedLength = 80;
 
 // Converts one value (a line without its LF) and writes the text at out.
 // Blanks (space, tab) around the value and one CR at its end are ignored;
-// nothing but those is Blank. In Auto direction a value with a period is an
-// address; decimal digits or "0x" and hex digits are an integer.
+// nothing but those is Blank. In Auto direction a value with ':' or '.' is an
+// address; decimal digits or "0x" and hex digits are an integer. --to-int and
+// --to-ip fix how a plain value is read, and how the ends of a network or
+// range are written.
 Result Convert(std::string_view value, const Options& options, char* out);
 
 // Writes the integer in decimal or as 0x and 8 lower-case hex digits at out
@@ -39,5 +50,9 @@ char* WriteInteger(std::uint32_t value, bool hex, char* out);
 
 // The value as Convert reads it: without the CR and the blanks around it.
 std::string_view Trimmed(std::string_view value);
+
+// True when the value was meant as a network or range: it holds '/' or a
+// '-' after its first byte.
+bool MeantAsSpan(std::string_view value);
 
 }  // namespace quadsum_cli

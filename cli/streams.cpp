@@ -72,19 +72,25 @@ bool LineReader::Next(Line& line) {
     const std::size_t pending = end_ - begin_;
     if (const void* lf = std::memchr(begin, '\n', pending)) {
       const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
-      line = {{begin, length}, length};
+      line = {{begin, length}, length, true};
       begin_ += length + 1;
       return true;
     }
     if (pending > kMaxLineLength) return SkipOverlong(line);
     if (atEnd_ && pending == 0) return false;
     if (atEnd_) {
-      line = {{begin, pending}, pending};
+      line = {{begin, pending}, pending, false};
       begin_ = end_;
       return true;
     }
     Refill();
   }
+}
+
+void LineReader::SkipByteOrderMark() {
+  constexpr std::string_view kMark = "\xef\xbb\xbf";
+  while (end_ - begin_ < kMark.size() && !atEnd_) Refill();
+  if (Pending().substr(0, kMark.size()) == kMark) begin_ += kMark.size();
 }
 
 // Moves the unfinished line to the front and reads after it. Pending bytes
@@ -117,7 +123,7 @@ bool LineReader::SkipOverlong(Line& line) {
     begin_ += lf ? counted + 1 : counted;
     if (lf || !Refill()) break;
   }
-  line = {overlongStart_, length};
+  line = {overlongStart_, length, true};
   return true;
 }
 

@@ -40,6 +40,7 @@ class Output {
 struct Line {
   std::string_view text;  // without LF; for an over-long line, its start
   std::uint64_t length;   // the full length of the line
+  bool ended = true;      // by an LF (all but maybe the last line)
   bool overlong() const { return length > kMaxLineLength; }
 };
 
@@ -52,6 +53,9 @@ class LineReader {
   // The next line; false at the end of input (or on a read error). A last
   // line without LF counts; an empty stream has no line.
   bool Next(Line& line);
+  // Skips a UTF-8 byte-order mark at the reader's position (call it at the
+  // start of the stream, where editors write one).
+  void SkipByteOrderMark();
   // The read bytes not yet taken as lines, and taking n of them, whole lines.
   std::string_view Pending() const { return {buffer_.data() + begin_, end_ - begin_}; }
   void Consume(std::size_t n) { begin_ += n; }

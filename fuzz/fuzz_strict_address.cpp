@@ -3,7 +3,11 @@
 // parses to the same integer, an accepted integer printed in decimal does
 // too, and every address the C library's inet_pton accepts is accepted with
 // its value; the one-pass conversion of common lines agrees with Convert.
-// Aborts on the first break.
+// IPv6 text agrees with inet_pton and inet_ntop, but for the dotted forms we
+// print or read otherwise on purpose, and round-trips through its integer;
+// the networks --to-cidr prints for two numbers from the input cover exactly
+// the range between them, each as large as it can be. Aborts on the first
+// break.
 
 #include <arpa/inet.h>
 
@@ -16,14 +20,71 @@
 
 #include "cli/common_lines.h"
 #include "cli/convert.h"
+#include "core/ip_value.h"
+#include "core/ipv6.h"
 #include "core/strict_address.h"
 
 namespace {
+
+using quadsum::Uint128;
 
 void Check(bool held, const char* what, const std::string& in) {
   if (held) return;
   std::fprintf(stderr, "%s: \"%s\"\n", what, in.c_str());
   std::abort();
+}
+
+Uint128 FromBytes(const unsigned char* bytes) {
+  std::uint64_t half[2] = {};
+  for (int i = 0; i < 16; ++i) half[i / 8] = half[i / 8] << 8 | bytes[i];
+  return {half[0], half[1]};
+}
+
+// A dotted tail with a part written with a leading zero, which inet_pton
+// refuses and we read as decimal.
+bool LeadingZeroInTail(const std::string& in) {
+  const std::size_t tail = in.rfind(':');
+  for (std::size_t i = tail + 1; i + 1 < in.size(); ++i) {
+    if (in[i] == '0' && (i == tail + 1 || in[i - 1] == '.') && in[i + 1] >= '0' && in[i + 1] <= '9') return true;
+  }
+  return false;
+}
+
+void CheckIpv6(const std::string& in) {
+  const auto ours = quadsum::ParseIpv6(in);
+  in6_addr theirs{};
+  const bool accepted = in.find('\0') == std::string::npos && inet_pton(AF_INET6, in.c_str(), &theirs) == 1;
+  Check(accepted ? ours == FromBytes(theirs.s6_addr) : !ours || LeadingZeroInTail(in), "inet_pton(AF_INET6) agrees", in);
+  if (!ours) return;
+  char text[quadsum::kIpv6Room], number[quadsum_cli::kMaxConvertedLength];
+  const std::string written(text, quadsum::WriteIpv6(*ours, text));
+  for (int i = 0; i < 16; ++i) theirs.s6_addr[i] = static_cast<unsigned char>((i < 8 ? ours->high() : ours->low()) >> (56 - 8 * (i % 8)));
+  char expected[INET6_ADDRSTRLEN];
+  inet_ntop(AF_INET6, &theirs, expected, sizeof expected);
+  Check(ours->high() == 0 && ours->low() >> 32 == 0 ? true : written == expected, "inet_ntop agrees", in);
+  // Its integer, read back under -6, prints the same text.
+  const std::string integer(number, quadsum::WriteDecimal(*ours, number));
+  const auto back = quadsum_cli::Convert(integer, {quadsum_cli::Direction::Auto, false, false, true}, number);
+  Check(std::string(number, back.end) == written, "integer round trip", in);
+}
+
+// The networks for the range between the two numbers start at its first,
+// follow each other and end at its last; none could be twice as large.
+void CheckNetworks(Uint128 a, Uint128 b, unsigned bits, const std::string& in) {
+  const Uint128 first = a < b ? a : b, last = a < b ? b : a, one(0, 1);
+  Uint128 next = first;
+  quadsum::Networks networks(first, last, bits);
+  for (unsigned count = 0; !networks.done(); ++count) {
+    char text[quadsum::kNetworkRoom];
+    const quadsum::IpValue network = quadsum::ReadIpValue({text, networks.WriteNext(text)}, {});
+    Check(network.verdict == quadsum::Verdict::Converted && network.first == next && count < 2 * bits, "networks follow", in);
+    const Uint128 size = network.last - network.first + one;
+    const bool largest = network.first == Uint128() && network.last == (bits == 32 ? Uint128(0, 0xFFFFFFFF) : Uint128::Max());
+    Check(largest || (network.first & size) != Uint128() || network.last + size > last || network.last + size < network.last,
+          "networks as large as they can be", in);
+    next = network.last + one;
+  }
+  Check(next - one == last, "networks end at the last", in);
 }
 
 }  // namespace
@@ -43,11 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Lines of the common shape taken in one pass, by either parse and with any
   // options, print what Convert prints for each of them.
   const std::string block = in + std::string(16, 'x');  // every line of in is 16 bytes from the end
-  for (int mode = 0; mode < 24; ++mode) {
-    const quadsum_cli::Options options{quadsum_cli::Direction(mode % 3), mode / 3 % 2 == 1, mode / 6 % 2 == 1};
+  for (int mode = 0; mode < 72; ++mode) {
+    const quadsum_cli::Options options{quadsum_cli::Direction(mode % 3), mode / 3 % 2 == 1, mode / 6 % 2 == 1,
+                                       mode / 24 == 1, mode / 24 == 2};
     std::string room(8 * block.size() + 16, '\0');  // at most 16 bytes out for 2 in
     const auto done = quadsum_cli::ConvertCommonLines(block, options, room.data(), room.data() + room.size(),
-                                                      quadsum_cli::LineParse(mode / 12));
+                                                      quadsum_cli::LineParse(mode / 12 % 2));
     std::string expected, line;
     for (std::istringstream lines(block.substr(0, done.consumed)); std::getline(lines, line);) {
       const auto converted = quadsum_cli::Convert(line, options, out.get());
@@ -56,6 +118,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whole lines only, each as Convert prints it.
     Check((done.consumed == 0 || block[done.consumed - 1] == '\n') && std::string(room.data(), done.out) == expected,
           "common lines as Convert", in);
+  }
+  CheckIpv6(in);
+  if (size >= 32) {
+    CheckNetworks(FromBytes(data), FromBytes(data + 16), 128, in);
+    CheckNetworks(Uint128(0, FromBytes(data).low() >> 32), Uint128(0, FromBytes(data + 16).low() >> 32), 32, in);
   }
   return 0;
 }

@@ -1,6 +1,7 @@
 #!/bin/bash
 # quadsum-cli against the C library baseline (baseline.cpp), both directions,
-# on N random values (default 10 million), output to a file. Prints the best
+# IPv4 and IPv6, on N random values (default 10 million), output to a file;
+# then IPv4 networks, bare and as the first field of a GeoIP-shaped CSV. Prints the best
 # of 5 runs (by wall time, GNU time) as ns per line and input MB/s, the CPU
 # time per line (steadier on a shared machine), the speed-ups and the peak
 # resident size. Both programs must print the same.
@@ -14,7 +15,7 @@ bin="$root/build/native/bench/cli"
 data="$bin/data"
 n="${1:-10000000}"
 mkdir -p "$data"
-if [[ ! -f "$data/integers.txt" || "$(wc -l <"$data/integers.txt")" -ne "$n" ]]; then
+if [[ ! -f "$data/geoip.csv" || "$(wc -l <"$data/integers.txt")" -ne "$n" ]]; then
   "$bin/cli_bench_generate" "$data" "$n"
 fi
 
@@ -36,15 +37,31 @@ report() {  # <name> <input> <wall cpu peak>
            name, r[1] * 1e9 / n, bytes / r[1] / 1e6, r[2] * 1e9 / n, r[3] }'
 }
 
-for direction in to-int to-ip; do
-  input="$data/addresses.txt"
-  [[ $direction == to-ip ]] && input="$data/integers.txt"
-  ours=$(best_run "$input" "$data/out-ours" "$bin/quadsum-cli-bench" --$direction)
-  base=$(best_run "$input" "$data/out-base" "$bin/cli_baseline" --$direction)
-  cmp -s "$data/out-ours" "$data/out-base" || { echo "outputs differ ($direction)"; exit 1; }
-  echo "== --$direction, $n lines, $(stat -c %s "$input") bytes in, output to a file"
-  report "quadsum-cli --$direction" "$input" "$ours"
+# <name> <input> <our option> <baseline option>
+compare() {
+  local input="$data/$2" ours base
+  ours=$(best_run "$input" "$data/out-ours" "$bin/quadsum-cli-bench" "$3")
+  base=$(best_run "$input" "$data/out-base" "$bin/cli_baseline" "$4")
+  cmp -s "$data/out-ours" "$data/out-base" || { echo "outputs differ ($1)"; exit 1; }
+  echo "== $1, $n lines, $(stat -c %s "$input") bytes in, output to a file"
+  report "quadsum-cli $3" "$input" "$ours"
   report "baseline (C library)" "$input" "$base"
   awk -v a="$base" -v b="$ours" 'BEGIN { split(a, x, " "); split(b, y, " ")
     printf "speed-up: %.1fx wall, %.1fx cpu\n", x[1] / y[1], x[2] / y[2] }'
-done
+}
+
+compare "IPv4 --to-int" addresses.txt --to-int --to-int
+compare "IPv4 --to-ip" integers.txt --to-ip --to-ip
+compare "IPv6 --to-int" ipv6.txt --to-int --to-int6
+compare "IPv6 --to-ip" ipv6-integers.txt --to-ip --to-ip6
+
+# The same networks bare and as field 1 of seven; the field run must print
+# the bare run's two ends as its first two fields.
+bare=$(best_run "$data/networks.txt" "$data/out-ours" "$bin/quadsum-cli-bench")
+field=$(best_run "$data/geoip.csv" "$data/out-base" "$bin/quadsum-cli-bench" --field=1 --delimiter=,)
+cut -d, -f1,2 "$data/out-base" | tr , '\t' | cmp -s - "$data/out-ours" || { echo "outputs differ (networks)"; exit 1; }
+echo "== IPv4 networks, $n lines: bare, and field 1 of a GeoIP-shaped CSV ($(stat -c %s "$data/geoip.csv") bytes)"
+report "quadsum-cli (bare)" "$data/networks.txt" "$bare"
+report "quadsum-cli --field=1" "$data/geoip.csv" "$field"
+awk -v a="$bare" -v b="$field" 'BEGIN { split(a, x, " "); split(b, y, " ")
+  printf "field run at %.2f of the bare speed (lines per second, wall), %.2f (cpu)\n", x[1] / y[1], x[2] / y[2] }'

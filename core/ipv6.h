@@ -1,0 +1,49 @@
+#pragma once
+
+// IPv6 text and 128-bit numbers in both directions, for the console
+// program, beside the strict IPv4 parse. Portable: no Windows header.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "core/uint128.h"
+
+namespace quadsum {
+
+// Eight groups of 1 to 4 hex digits (either case) separated by ':', with
+// at most one "::" standing for one or more zero groups, and optionally a
+// strict dotted IPv4 address in place of the last two groups. Nothing else:
+// no zone, no blanks.
+std::optional<Uint128> ParseIpv6(std::string_view text);
+
+// Longest text WriteIpv6 writes, and the room it needs at out.
+inline constexpr std::size_t kMaxIpv6Length = 39;
+inline constexpr std::size_t kIpv6Room = 40;
+
+// The address in the recommended text form: lower case, no leading zeros in
+// a group, the longest run of two or more zero groups (the first when tied)
+// as "::", IPv4-mapped addresses as ::ffff:a.b.c.d, all others in hex
+// groups. Returns the end.
+char* WriteIpv6(Uint128 address, char* out);
+
+struct WideInteger {
+  Uint128 value;
+  bool wide;  // written as 0x and more than 8 hex digits
+};
+
+// Decimal digits with a value below 2^128, or "0x" and 1 to 32 hex digits
+// (either case). No sign, no blanks.
+std::optional<WideInteger> ParseWideInteger(std::string_view text);
+
+// Longest decimal text of a 128-bit number (2^128 - 1), and the room the
+// writers below need at out.
+inline constexpr std::size_t kMaxDecimal128Length = 39;
+inline constexpr std::size_t kInteger128Room = 40;
+
+// Writes the number in decimal, or as 0x and `hexDigits` lower-case hex
+// digits, at out and returns the end.
+char* WriteDecimal(Uint128 value, char* out);
+char* WriteHex(Uint128 value, unsigned hexDigits, char* out);
+
+}  // namespace quadsum
