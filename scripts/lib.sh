@@ -104,8 +104,14 @@ start_display() {
   log "Xvfb did not start"; return 1
 }
 
+# Both stop functions run from exit traps under `set -e`, and run twice when
+# a step stopped the server already: what they end may be gone, which is
+# not a failure.
 stop_display() {
-  [[ -n "$STARTED_XVFB" ]] && kill "$STARTED_XVFB" 2>/dev/null && wait "$STARTED_XVFB" 2>/dev/null
+  if [[ -n "$STARTED_XVFB" ]]; then
+    kill "$STARTED_XVFB" 2>/dev/null || true
+    wait "$STARTED_XVFB" 2>/dev/null || true
+  fi
   STARTED_XVFB=""
 }
 
@@ -178,8 +184,7 @@ kill_children() {
 
 # Only the server of a prefix start_wine set up: never the default prefix's.
 stop_wine() {
-  [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2>/dev/null
-  return 0
+  [[ -z "${WINEPREFIX:-}" ]] || wineserver -k 2>/dev/null || true
 }
 
 # scripts/probe.cpp for an architecture, built into the given directory
