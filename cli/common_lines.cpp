@@ -1,11 +1,14 @@
 #include "cli/common_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 
+#include "core/ip_value.h"
+#include "core/ipv6.h"
 #include "core/strict_address.h"
 
 // The SSSE3 parse and writer are built for x86 with GCC or clang only, behind a
@@ -60,8 +63,33 @@ std::size_t IntegerLinePortable(const char* p, std::uint32_t& integer) {
   return Accepted(length, quadsum::ParseAddressInteger(value), integer);
 }
 
+constexpr std::size_t kWideLine = 48;  // the longest IPv6 text or number, a CR and the LF, with room to spare
+
+// An IPv6 address or an integer of any size alone on the line at p (before
+// end), written at out as Convert writes a plain value that has no blanks to
+// trim: the line's length with its LF, else 0 and nothing written. Values with
+// '.' (IPv4, or IPv6 with a dotted tail) are left to the other parses.
+std::size_t WideLine(const char* p, const char* end, const Options& options, char*& out) {
+  const auto* lf = static_cast<const char*>(std::memchr(p, '\n', std::min<std::size_t>(end - p, kWideLine)));
+  if (!lf || options.lenient || options.toCidr) return 0;
+  std::string_view value(p, static_cast<std::size_t>(lf - p));
+  if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+  if (value.find(':') != std::string_view::npos) {
+    const auto address = options.direction != Direction::ToAddress ? quadsum::ParseIpv6(value) : std::nullopt;
+    if (!address) return 0;
+    out = quadsum::WriteNumber(*address, 128, options.hex, out);
+  } else {
+    const auto integer = options.direction != Direction::ToInteger && value.find('.') == std::string_view::npos
+                             ? quadsum::ParseWideInteger(value) : std::nullopt;
+    if (!integer) return 0;
+    const bool ipv6 = options.ipv6 || integer->wide || integer->value.high() != 0 || integer->value.low() >> 32;
+    out = quadsum::WriteAddress(integer->value, ipv6 ? 128 : 32, out);
+  }
+  return static_cast<std::size_t>(lf - p) + 1;
+}
+
 // Writes lines while they parse; addresses print as integers, integers as
-// dotted text. Inlined into each caller so that the parsers inline too.
+// addresses. Inlined into each caller so that the parsers inline too.
 template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger>
 QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, char* out, char* outEnd) {
   // Under --to-cidr no plain value converts; under -6 no integer is IPv4.
@@ -80,7 +108,7 @@ QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, 
     std::size_t length = 0;
     if (addresses && (length = ParseAddress(p, value))) out = WriteAddressInteger(value, options.hex, out);
     else if (integers && (length = ParseInteger(p, value))) out = quadsum::WriteDotted(value, out);
-    else break;
+    else if (!(length = WideLine(p, end, options, out))) break;
     *out++ = '\n';
     p += length;
     ++lines;
