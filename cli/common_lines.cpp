@@ -34,6 +34,8 @@ constexpr std::size_t kShortLine = 16;  // a common line and its LF fit in one 1
 using LineParser = std::size_t (*)(const char* p, std::uint32_t& value);
 // Writers of an integer as WriteInteger does, with room for 16 bytes.
 using IntegerWriter = char* (*)(std::uint32_t value, bool hex, char* out);
+// Parsers of IPv6 text alone on the line at p, before end: as LineParser.
+using Ipv6Parser = std::size_t (*)(const char* p, const char* end, quadsum::Uint128& value);
 
 // The value on the line at p without a CR before its LF, and the line's
 // length with its LF; 0 when no LF lies within kShortLine bytes.
@@ -88,9 +90,12 @@ std::size_t WideLine(const char* p, const char* end, const Options& options, cha
   return static_cast<std::size_t>(lf - p) + 1;
 }
 
+// Without SIMD, IPv6 text is left to WideLine.
+std::size_t NoIpv6Line(const char*, const char*, quadsum::Uint128&) { return 0; }
+
 // Writes lines while they parse; addresses print as integers, integers as
 // addresses. Inlined into each caller so that the parsers inline too.
-template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger>
+template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger, Ipv6Parser ParseIpv6>
 QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, char* out, char* outEnd) {
   // Under --to-cidr no plain value converts; under -6 no integer is IPv4.
   const bool addresses = !options.lenient && !options.toCidr && options.direction != Direction::ToAddress;
@@ -105,9 +110,11 @@ QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, 
       break;
     }
     std::uint32_t value = 0;
+    quadsum::Uint128 wide;
     std::size_t length = 0;
     if (addresses && (length = ParseAddress(p, value))) out = WriteAddressInteger(value, options.hex, out);
     else if (integers && (length = ParseInteger(p, value))) out = quadsum::WriteDotted(value, out);
+    else if (addresses && (length = ParseIpv6(p, end, wide))) out = quadsum::WriteNumber(wide, 128, options.hex, out);
     else if (!(length = WideLine(p, end, options, out))) break;
     *out++ = '\n';
     p += length;
@@ -273,8 +280,66 @@ QUADSUM_TARGET_SSSE3 char* WriteIntegerSsse3(std::uint32_t value, bool hex, char
   return out + length;
 }
 
+// IPv6 text in full (eight groups of 1 to 4 hex digits, no "::", no dotted
+// tail) as 48 bytes of masks, bit k for byte k, and each byte's hex value.
+struct Ipv6Text {
+  std::uint64_t hex = 0, colons = 0, lfs = 0;
+  std::uint8_t values[4 + 48] = {};  // from 4 bytes before the text, which a short first group reads
+};
+
+QUADSUM_TARGET_SSSE3 void Classify(const char* p, Ipv6Text& text) {
+  for (unsigned i = 0; i < 3; ++i) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    const __m128i digits = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    const __m128i letters = _mm_sub_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+    const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(digits, _mm_set1_epi8(9)), digits);
+    const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(letters, _mm_set1_epi8(5)), letters);
+    const __m128i value = _mm_or_si128(_mm_and_si128(isDigit, digits),
+                                       _mm_and_si128(isLetter, _mm_add_epi8(letters, _mm_set1_epi8(10))));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(text.values + 4 + 16 * i), value);
+    const auto bits = [&](__m128i mask) { return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(mask))} << (16 * i); };
+    text.hex |= bits(_mm_or_si128(isDigit, isLetter));
+    text.colons |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(':')));
+    text.lfs |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
+  }
+}
+
+// The group of 1 to 4 digits ending before byte end: the four values up to
+// there in one load (little-endian, the first digit lowest), those before
+// the group cleared, then nibbles joined in pairs and the pairs joined.
+std::uint64_t GroupValue(const Ipv6Text& text, unsigned start, unsigned end) {
+  std::uint32_t four;
+  std::memcpy(&four, text.values + end, 4);
+  four &= ~std::uint32_t{0} << (8 * (4 - (end - start)));
+  const std::uint32_t pairs = (four << 4 | four >> 8) & 0x00FF00FF;
+  return (pairs & 0xFF) << 8 | pairs >> 16;
+}
+
+// A line of IPv6 text in full, with 48 bytes readable at p; other IPv6 text
+// is left to WideLine. Every byte before the LF (or CR LF) is a hex digit
+// or one of seven colons, and no group is empty or longer than 4.
+QUADSUM_TARGET_SSSE3 std::size_t Ipv6LineSsse3(const char* p, const char* end, quadsum::Uint128& value) {
+  if (end - p < 48) return 0;
+  Ipv6Text text;
+  Classify(p, text);
+  const auto lf = static_cast<unsigned>(std::countr_zero(text.lfs | std::uint64_t{1} << 48));
+  const unsigned length = lf - (lf > 0 && p[lf - 1] == '\r');
+  const std::uint64_t inside = (std::uint64_t{1} << length) - 1, hex = text.hex & inside, colons = text.colons & inside;
+  const std::uint64_t bounds = colons << 1 | 1 | std::uint64_t{1} << (length + 1);  // bit k + 1 for a ':' at k, and both ends
+  const bool tooLong = (hex & hex >> 1 & hex >> 2 & hex >> 3 & hex >> 4) != 0;
+  if (lf > 40 || (hex | colons) != inside || std::popcount(colons) != 7 || (bounds & bounds >> 1) || tooLong) return 0;
+  std::uint64_t halves[2] = {}, rest = colons;
+  for (unsigned group = 0, start = 0; group < 8; ++group, rest &= rest - 1) {
+    const unsigned stop = group < 7 ? static_cast<unsigned>(std::countr_zero(rest)) : length;
+    halves[group / 4] = halves[group / 4] << 16 | GroupValue(text, start, stop);
+    start = stop + 1;
+  }
+  value = {halves[0], halves[1]};
+  return lf + 1;
+}
+
 QUADSUM_TARGET_SSSE3 CommonLines ConvertSsse3(std::string_view in, const Options& options, char* out, char* outEnd) {
-  return Convert<AddressLineSsse3, IntegerLineSsse3, WriteIntegerSsse3>(in, options, out, outEnd);
+  return Convert<AddressLineSsse3, IntegerLineSsse3, WriteIntegerSsse3, Ipv6LineSsse3>(in, options, out, outEnd);
 }
 
 bool HasSsse3() { return __builtin_cpu_supports("ssse3"); }
@@ -291,7 +356,7 @@ CommonLines ConvertCommonLines(std::string_view in, const Options& options, char
 #if QUADSUM_SSSE3
   if (parse == LineParse::Fastest && HasSsse3()) return ConvertSsse3(in, options, out, outEnd);
 #endif
-  return Convert<AddressLinePortable, IntegerLinePortable, WriteInteger>(in, options, out, outEnd);
+  return Convert<AddressLinePortable, IntegerLinePortable, WriteInteger, NoIpv6Line>(in, options, out, outEnd);
 }
 
 }  // namespace quadsum_cli
