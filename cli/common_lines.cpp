@@ -19,7 +19,9 @@
 #define QUADSUM_SSSE3 1
 #define QUADSUM_TARGET_SSSE3 __attribute__((target("ssse3")))
 #define QUADSUM_INLINE __attribute__((always_inline)) inline
+#define QUADSUM_NOINLINE __attribute__((noinline))
 #else
+#define QUADSUM_NOINLINE
 #define QUADSUM_SSSE3 0
 #define QUADSUM_INLINE inline
 #endif
@@ -34,8 +36,15 @@ constexpr std::size_t kShortLine = 16;  // a common line and its LF fit in one 1
 using LineParser = std::size_t (*)(const char* p, std::uint32_t& value);
 // Writers of an integer as WriteInteger does, with room for 16 bytes.
 using IntegerWriter = char* (*)(std::uint32_t value, bool hex, char* out);
-// Parsers of IPv6 text alone on the line at p, before end: as LineParser.
-using Ipv6Parser = std::size_t (*)(const char* p, const char* end, quadsum::Uint128& value);
+// A line converted at out: its length with the LF (0 when not taken) and
+// the end of the text written. Returned, not written through a reference,
+// so that out stays in a register in the loop.
+struct Taken {
+  std::size_t length;
+  char* out;
+};
+// Converters of the other lines at p, before end: as WideLine.
+using WideConverter = Taken (*)(const char* p, const char* end, const Options& options, char* out);
 
 // The value on the line at p without a CR before its LF, and the line's
 // length with its LF; 0 when no LF lies within kShortLine bytes.
@@ -67,35 +76,37 @@ std::size_t IntegerLinePortable(const char* p, std::uint32_t& integer) {
 
 constexpr std::size_t kWideLine = 48;  // the longest IPv6 text or number, a CR and the LF, with room to spare
 
+// A '.' in the first four bytes of a line (kShortLine readable) that the
+// IPv4 parses refused marks an IPv4 network or range (or rarely IPv6 text
+// like ::1.2.3.4): left to Convert at once, not looked for an LF and read.
+bool DotEarly(const char* p) { return (p[1] == '.') | (p[2] == '.') | (p[3] == '.'); }
+
 // An IPv6 address or an integer of any size alone on the line at p (before
-// end), written at out as Convert writes a plain value that has no blanks to
-// trim: the line's length with its LF, else 0 and nothing written. Values with
-// '.' (IPv4, or IPv6 with a dotted tail) are left to the other parses.
-std::size_t WideLine(const char* p, const char* end, const Options& options, char*& out) {
+// end, kShortLine readable), written at out as Convert writes a plain value
+// that has no blanks to trim.
+QUADSUM_NOINLINE Taken WideLine(const char* p, const char* end, const Options& options, char* out) {
+  if (DotEarly(p)) return {0, out};
   const auto* lf = static_cast<const char*>(std::memchr(p, '\n', std::min<std::size_t>(end - p, kWideLine)));
-  if (!lf || options.lenient || options.toCidr) return 0;
+  if (!lf || options.lenient || options.toCidr) return {0, out};
   std::string_view value(p, static_cast<std::size_t>(lf - p));
   if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
   if (value.find(':') != std::string_view::npos) {
     const auto address = options.direction != Direction::ToAddress ? quadsum::ParseIpv6(value) : std::nullopt;
-    if (!address) return 0;
+    if (!address) return {0, out};
     out = quadsum::WriteNumber(*address, 128, options.hex, out);
   } else {
     const auto integer = options.direction != Direction::ToInteger && value.find('.') == std::string_view::npos
                              ? quadsum::ParseWideInteger(value) : std::nullopt;
-    if (!integer) return 0;
+    if (!integer) return {0, out};
     const bool ipv6 = options.ipv6 || integer->wide || integer->value.high() != 0 || integer->value.low() >> 32;
     out = quadsum::WriteAddress(integer->value, ipv6 ? 128 : 32, out);
   }
-  return static_cast<std::size_t>(lf - p) + 1;
+  return {static_cast<std::size_t>(lf - p) + 1, out};
 }
-
-// Without SIMD, IPv6 text is left to WideLine.
-std::size_t NoIpv6Line(const char*, const char*, quadsum::Uint128&) { return 0; }
 
 // Writes lines while they parse; addresses print as integers, integers as
 // addresses. Inlined into each caller so that the parsers inline too.
-template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger, Ipv6Parser ParseIpv6>
+template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger, WideConverter ConvertWide>
 QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, char* out, char* outEnd) {
   // Under --to-cidr no plain value converts; under -6 no integer is IPv4.
   const bool addresses = !options.lenient && !options.toCidr && options.direction != Direction::ToAddress;
@@ -110,12 +121,11 @@ QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, 
       break;
     }
     std::uint32_t value = 0;
-    quadsum::Uint128 wide;
     std::size_t length = 0;
     if (addresses && (length = ParseAddress(p, value))) out = WriteAddressInteger(value, options.hex, out);
     else if (integers && (length = ParseInteger(p, value))) out = quadsum::WriteDotted(value, out);
-    else if (addresses && (length = ParseIpv6(p, end, wide))) out = quadsum::WriteNumber(wide, 128, options.hex, out);
-    else if (!(length = WideLine(p, end, options, out))) break;
+    else if (const Taken wide = ConvertWide(p, end, options, out); wide.length) length = wide.length, out = wide.out;
+    else break;
     *out++ = '\n';
     p += length;
     ++lines;
@@ -338,8 +348,17 @@ QUADSUM_TARGET_SSSE3 std::size_t Ipv6LineSsse3(const char* p, const char* end, q
   return lf + 1;
 }
 
+// Out of the IPv4 loop's way, so that it stays as tight as it was alone.
+QUADSUM_TARGET_SSSE3 QUADSUM_NOINLINE Taken WideLineSsse3(const char* p, const char* end, const Options& options, char* out) {
+  quadsum::Uint128 address;
+  const bool addresses = !options.lenient && !options.toCidr && options.direction != Direction::ToAddress;
+  const std::size_t length = addresses && !DotEarly(p) ? Ipv6LineSsse3(p, end, address) : 0;
+  if (!length) return WideLine(p, end, options, out);
+  return {length, quadsum::WriteNumber(address, 128, options.hex, out)};
+}
+
 QUADSUM_TARGET_SSSE3 CommonLines ConvertSsse3(std::string_view in, const Options& options, char* out, char* outEnd) {
-  return Convert<AddressLineSsse3, IntegerLineSsse3, WriteIntegerSsse3, Ipv6LineSsse3>(in, options, out, outEnd);
+  return Convert<AddressLineSsse3, IntegerLineSsse3, WriteIntegerSsse3, WideLineSsse3>(in, options, out, outEnd);
 }
 
 bool HasSsse3() { return __builtin_cpu_supports("ssse3"); }
@@ -356,7 +375,7 @@ CommonLines ConvertCommonLines(std::string_view in, const Options& options, char
 #if QUADSUM_SSSE3
   if (parse == LineParse::Fastest && HasSsse3()) return ConvertSsse3(in, options, out, outEnd);
 #endif
-  return Convert<AddressLinePortable, IntegerLinePortable, WriteInteger, NoIpv6Line>(in, options, out, outEnd);
+  return Convert<AddressLinePortable, IntegerLinePortable, WriteInteger, WideLine>(in, options, out, outEnd);
 }
 
 }  // namespace quadsum_cli
