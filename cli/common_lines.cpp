@@ -81,6 +81,13 @@ constexpr std::size_t kWideLine = 48;  // the longest IPv6 text or number, a CR 
 // like ::1.2.3.4): left to Convert at once, not looked for an LF and read.
 bool DotEarly(const char* p) { return (p[1] == '.') | (p[2] == '.') | (p[3] == '.'); }
 
+// An integer read as Convert reads it: IPv6 when -6 asks, when written with
+// more than 8 hex digits (wide) or when beyond 32 bits.
+char* WriteIntegerAddress(quadsum::Uint128 value, bool wide, const Options& options, char* out) {
+  const bool ipv6 = options.ipv6 || wide || value.high() != 0 || value.low() >> 32;
+  return quadsum::WriteAddress(value, ipv6 ? 128 : 32, out);
+}
+
 // An IPv6 address or an integer of any size alone on the line at p (before
 // end, kShortLine readable), written at out as Convert writes a plain value
 // that has no blanks to trim.
@@ -98,8 +105,7 @@ QUADSUM_NOINLINE Taken WideLine(const char* p, const char* end, const Options& o
     const auto integer = options.direction != Direction::ToInteger && value.find('.') == std::string_view::npos
                              ? quadsum::ParseWideInteger(value) : std::nullopt;
     if (!integer) return {0, out};
-    const bool ipv6 = options.ipv6 || integer->wide || integer->value.high() != 0 || integer->value.low() >> 32;
-    out = quadsum::WriteAddress(integer->value, ipv6 ? 128 : 32, out);
+    out = WriteIntegerAddress(integer->value, integer->wide, options, out);
   }
   return {static_cast<std::size_t>(lf - p) + 1, out};
 }
@@ -290,14 +296,15 @@ QUADSUM_TARGET_SSSE3 char* WriteIntegerSsse3(std::uint32_t value, bool hex, char
   return out + length;
 }
 
-// IPv6 text in full (eight groups of 1 to 4 hex digits, no "::", no dotted
-// tail) as 48 bytes of masks, bit k for byte k, and each byte's hex value.
-struct Ipv6Text {
-  std::uint64_t hex = 0, colons = 0, lfs = 0;
-  std::uint8_t values[4 + 48] = {};  // from 4 bytes before the text, which a short first group reads
+// The first 48 bytes of a wide line as masks, bit k for byte k, and each
+// byte's hex value, after 48 zero bytes that stand before the text.
+struct WideText {
+  std::uint64_t digits = 0, hex = 0, colons = 0, lfs = 0;
+  std::uint8_t values[48 + 48] = {};
 };
+constexpr unsigned kBefore = 48;
 
-QUADSUM_TARGET_SSSE3 void Classify(const char* p, Ipv6Text& text) {
+QUADSUM_TARGET_SSSE3 void Classify(const char* p, WideText& text) {
   for (unsigned i = 0; i < 3; ++i) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
     const __m128i digits = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
@@ -306,8 +313,9 @@ QUADSUM_TARGET_SSSE3 void Classify(const char* p, Ipv6Text& text) {
     const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(letters, _mm_set1_epi8(5)), letters);
     const __m128i value = _mm_or_si128(_mm_and_si128(isDigit, digits),
                                        _mm_and_si128(isLetter, _mm_add_epi8(letters, _mm_set1_epi8(10))));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(text.values + 4 + 16 * i), value);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(text.values + kBefore + 16 * i), value);
     const auto bits = [&](__m128i mask) { return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(mask))} << (16 * i); };
+    text.digits |= bits(isDigit);
     text.hex |= bits(_mm_or_si128(isDigit, isLetter));
     text.colons |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(':')));
     text.lfs |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
@@ -317,27 +325,22 @@ QUADSUM_TARGET_SSSE3 void Classify(const char* p, Ipv6Text& text) {
 // The group of 1 to 4 digits ending before byte end: the four values up to
 // there in one load (little-endian, the first digit lowest), those before
 // the group cleared, then nibbles joined in pairs and the pairs joined.
-std::uint64_t GroupValue(const Ipv6Text& text, unsigned start, unsigned end) {
+std::uint64_t GroupValue(const WideText& text, unsigned start, unsigned end) {
   std::uint32_t four;
-  std::memcpy(&four, text.values + end, 4);
+  std::memcpy(&four, text.values + kBefore + end - 4, 4);
   four &= ~std::uint32_t{0} << (8 * (4 - (end - start)));
   const std::uint32_t pairs = (four << 4 | four >> 8) & 0x00FF00FF;
   return (pairs & 0xFF) << 8 | pairs >> 16;
 }
 
-// A line of IPv6 text in full, with 48 bytes readable at p; other IPv6 text
-// is left to WideLine. Every byte before the LF (or CR LF) is a hex digit
-// or one of seven colons, and no group is empty or longer than 4.
-QUADSUM_TARGET_SSSE3 std::size_t Ipv6LineSsse3(const char* p, const char* end, quadsum::Uint128& value) {
-  if (end - p < 48) return 0;
-  Ipv6Text text;
-  Classify(p, text);
-  const auto lf = static_cast<unsigned>(std::countr_zero(text.lfs | std::uint64_t{1} << 48));
-  const unsigned length = lf - (lf > 0 && p[lf - 1] == '\r');
+// IPv6 text in full (eight groups, no "::", no dotted tail) of the given
+// length; other IPv6 text is left to WideLine. Every byte is a hex digit or
+// one of seven colons, and no group is empty or longer than 4.
+bool FullIpv6(const WideText& text, unsigned length, quadsum::Uint128& value) {
   const std::uint64_t inside = (std::uint64_t{1} << length) - 1, hex = text.hex & inside, colons = text.colons & inside;
   const std::uint64_t bounds = colons << 1 | 1 | std::uint64_t{1} << (length + 1);  // bit k + 1 for a ':' at k, and both ends
   const bool tooLong = (hex & hex >> 1 & hex >> 2 & hex >> 3 & hex >> 4) != 0;
-  if (lf > 40 || (hex | colons) != inside || std::popcount(colons) != 7 || (bounds & bounds >> 1) || tooLong) return 0;
+  if ((hex | colons) != inside || std::popcount(colons) != 7 || (bounds & bounds >> 1) || tooLong) return false;
   std::uint64_t halves[2] = {}, rest = colons;
   for (unsigned group = 0, start = 0; group < 8; ++group, rest &= rest - 1) {
     const unsigned stop = group < 7 ? static_cast<unsigned>(std::countr_zero(rest)) : length;
@@ -345,16 +348,54 @@ QUADSUM_TARGET_SSSE3 std::size_t Ipv6LineSsse3(const char* p, const char* end, q
     start = stop + 1;
   }
   value = {halves[0], halves[1]};
-  return lf + 1;
+  return true;
 }
 
-// Out of the IPv4 loop's way, so that it stays as tight as it was alone.
+// The 16 digit values ending before byte end as one number: pairs, fours,
+// eights, then the two eights.
+QUADSUM_TARGET_SSSE3 std::uint64_t SixteenDigits(const WideText& text, int end) {
+  const __m128i digits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.values + kBefore + end - 16));
+  const __m128i pairs = _mm_maddubs_epi16(digits, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
+  const __m128i fours = _mm_madd_epi16(pairs, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
+  const __m128i packed = _mm_packs_epi32(fours, fours);
+  const __m128i eights = _mm_madd_epi16(packed, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
+  const auto high = static_cast<std::uint64_t>(_mm_cvtsi128_si32(eights));
+  return high * 100000000 + static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(eights, 4)));
+}
+
+// 1 to 39 decimal digits below 2^128 (checked as text when 39 long): three
+// numbers of 16 digits counted from the end, the bytes before the text zero.
+// Longer text (leading zeros) is left to WideLine.
+QUADSUM_TARGET_SSSE3 bool Decimal(const char* p, const WideText& text, unsigned length, quadsum::Uint128& value) {
+  const std::uint64_t inside = (std::uint64_t{1} << length) - 1;
+  if (length == 0 || length > 39 || (text.digits & inside) != inside) return false;
+  if (length == 39 && std::memcmp(p, "340282366920938463463374607431768211455", 39) > 0) return false;
+  constexpr std::uint64_t kTen16 = 10000000000000000;
+  const auto end = static_cast<int>(length);
+  const quadsum::Uint128 top = quadsum::Uint128::Product(SixteenDigits(text, end - 32), kTen16);
+  const quadsum::Uint128 high = top + quadsum::Uint128(0, SixteenDigits(text, end - 16));  // below 10^23
+  value = quadsum::Uint128::Product(high.low(), kTen16) + quadsum::Uint128(high.high() * kTen16, SixteenDigits(text, end));
+  return true;
+}
+
+// IPv6 text in full and decimal integers of up to 39 digits, with 48 bytes
+// readable at p, converted as WideLine does; other lines go to it. Out of
+// the IPv4 loop's way, so that it stays as tight as it was alone.
 QUADSUM_TARGET_SSSE3 QUADSUM_NOINLINE Taken WideLineSsse3(const char* p, const char* end, const Options& options, char* out) {
-  quadsum::Uint128 address;
-  const bool addresses = !options.lenient && !options.toCidr && options.direction != Direction::ToAddress;
-  const std::size_t length = addresses && !DotEarly(p) ? Ipv6LineSsse3(p, end, address) : 0;
-  if (!length) return WideLine(p, end, options, out);
-  return {length, quadsum::WriteNumber(address, 128, options.hex, out)};
+  if (end - p < 48 || DotEarly(p) || options.lenient || options.toCidr) return WideLine(p, end, options, out);
+  WideText text;
+  Classify(p, text);
+  const auto lf = static_cast<unsigned>(std::countr_zero(text.lfs | std::uint64_t{1} << 48));
+  const unsigned length = lf - (lf > 0 && p[lf - 1] == '\r');
+  quadsum::Uint128 value;
+  if (lf > 40) return WideLine(p, end, options, out);
+  if (options.direction != Direction::ToAddress && FullIpv6(text, length, value)) {
+    return {lf + 1, quadsum::WriteNumber(value, 128, options.hex, out)};
+  }
+  if (options.direction != Direction::ToInteger && Decimal(p, text, length, value)) {
+    return {lf + 1, WriteIntegerAddress(value, false, options, out)};
+  }
+  return WideLine(p, end, options, out);
 }
 
 QUADSUM_TARGET_SSSE3 CommonLines ConvertSsse3(std::string_view in, const Options& options, char* out, char* outEnd) {
