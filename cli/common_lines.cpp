@@ -378,6 +378,37 @@ QUADSUM_TARGET_SSSE3 bool Decimal(const char* p, const WideText& text, unsigned 
   return true;
 }
 
+// 19 digits of a value below 10^19, leading zeros too: three, then four
+// groups of four digits split as WriteIntegerSsse3 splits its own.
+QUADSUM_TARGET_SSSE3 char* NineteenDigitsSsse3(std::uint64_t value, char* out) {
+  const auto head = static_cast<std::uint32_t>(value / 10000000000000000);
+  const std::uint64_t rest = value % 10000000000000000;
+  const auto high = static_cast<std::uint32_t>(rest / 100000000), low = static_cast<std::uint32_t>(rest % 100000000);
+  out[0] = static_cast<char>('0' + head / 100);
+  out[1] = static_cast<char>('0' + head / 10 % 10);
+  out[2] = static_cast<char>('0' + head % 10);
+  const __m128i groups = _mm_setr_epi32(static_cast<int>(high / 10000), static_cast<int>(high % 10000),
+                                        static_cast<int>(low / 10000), static_cast<int>(low % 10000));
+  const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(groups, _mm_set1_epi32(5243)), 3);
+  const __m128i units100 = _mm_sub_epi16(groups, _mm_mullo_epi16(hundreds, _mm_set1_epi32(100)));
+  const __m128i pairs = _mm_or_si128(hundreds, _mm_slli_epi32(units100, 16));
+  const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
+  const __m128i units = _mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10)));
+  const __m128i digits = _mm_add_epi8(_mm_or_si128(tens, _mm_slli_epi16(units, 8)), _mm_set1_epi8('0'));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3), digits);
+  return out + 19;
+}
+
+// As quadsum::WriteDecimal, for numbers of 38 digits or more (nearly all
+// random ones, all from 2000::/3 on): the top digit, if not 0, with no branch
+// on which, random numbers having either, then two chunks of 19.
+QUADSUM_TARGET_SSSE3 char* WriteDecimalSsse3(quadsum::Uint128 value, char* out) {
+  const auto [top, middle, low] = quadsum::SplitDecimal(value);
+  if (top == 0 && middle < 1000000000000000000) return quadsum::WriteDecimal(value, out);
+  *out = static_cast<char>('0' + top);
+  return NineteenDigitsSsse3(low, NineteenDigitsSsse3(middle, out + (top != 0)));
+}
+
 // IPv6 text in full and decimal integers of up to 39 digits, with 48 bytes
 // readable at p, converted as WideLine does; other lines go to it. Out of
 // the IPv4 loop's way, so that it stays as tight as it was alone.
@@ -390,7 +421,7 @@ QUADSUM_TARGET_SSSE3 QUADSUM_NOINLINE Taken WideLineSsse3(const char* p, const c
   quadsum::Uint128 value;
   if (lf > 40) return WideLine(p, end, options, out);
   if (options.direction != Direction::ToAddress && FullIpv6(text, length, value)) {
-    return {lf + 1, quadsum::WriteNumber(value, 128, options.hex, out)};
+    return {lf + 1, options.hex ? quadsum::WriteHex(value, 32, out) : WriteDecimalSsse3(value, out)};
   }
   if (options.direction != Direction::ToInteger && Decimal(p, text, length, value)) {
     return {lf + 1, WriteIntegerAddress(value, false, options, out)};

@@ -288,11 +288,17 @@ std::optional<WideInteger> ParseWideInteger(std::string_view text) {
   return WideInteger{*value, false};
 }
 
-// Three digits in base 10^19 by two divisions, the top one at most 34.
-char* WriteDecimal(Uint128 value, char* out) {
+// Two divisions: the quotient of the first is below 2^65, its high bit the
+// high half's division by 10^19.
+DecimalChunks SplitDecimal(Uint128 value) {
   const bool aboveTen19 = value.high() >= kTen19;
   std::uint64_t low = value.low(), middle = DivideByTen19(value.high() - (aboveTen19 ? kTen19 : 0), low);
   const std::uint64_t top = DivideByTen19(aboveTen19, middle);
+  return {top, middle, low};
+}
+
+char* WriteDecimal(Uint128 value, char* out) {
+  const auto [top, middle, low] = SplitDecimal(value);
   if (top == 0 && middle == 0) return std::to_chars(out, out + 20, low).ptr;
   out = top == 0 ? std::to_chars(out, out + 20, middle).ptr
                  : WriteNineteenDigits(middle, std::to_chars(out, out + 2, top).ptr);
