@@ -1,11 +1,14 @@
 #include "cli/common_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 
+#include "core/ip_value.h"
+#include "core/ipv6.h"
 #include "core/strict_address.h"
 
 // The SSSE3 parse and writer are built for x86 with GCC or clang only, behind a
@@ -16,7 +19,9 @@
 #define QUADSUM_SSSE3 1
 #define QUADSUM_TARGET_SSSE3 __attribute__((target("ssse3")))
 #define QUADSUM_INLINE __attribute__((always_inline)) inline
+#define QUADSUM_NOINLINE __attribute__((noinline))
 #else
+#define QUADSUM_NOINLINE
 #define QUADSUM_SSSE3 0
 #define QUADSUM_INLINE inline
 #endif
@@ -31,6 +36,15 @@ constexpr std::size_t kShortLine = 16;  // a common line and its LF fit in one 1
 using LineParser = std::size_t (*)(const char* p, std::uint32_t& value);
 // Writers of an integer as WriteInteger does, with room for 16 bytes.
 using IntegerWriter = char* (*)(std::uint32_t value, bool hex, char* out);
+// A line converted at out: its length with the LF (0 when not taken) and
+// the end of the text written. Returned, not written through a reference,
+// so that out stays in a register in the loop.
+struct Taken {
+  std::size_t length;
+  char* out;
+};
+// Converters of the other lines at p, before end: as WideLine.
+using WideConverter = Taken (*)(const char* p, const char* end, const Options& options, char* out);
 
 // The value on the line at p without a CR before its LF, and the line's
 // length with its LF; 0 when no LF lies within kShortLine bytes.
@@ -60,9 +74,45 @@ std::size_t IntegerLinePortable(const char* p, std::uint32_t& integer) {
   return Accepted(length, quadsum::ParseAddressInteger(value), integer);
 }
 
+constexpr std::size_t kWideLine = 48;  // the longest IPv6 text or number, a CR and the LF, with room to spare
+
+// A '.' in the first four bytes of a line (kShortLine readable) that the
+// IPv4 parses refused marks an IPv4 network or range (or rarely IPv6 text
+// like ::1.2.3.4): left to Convert at once, not looked for an LF and read.
+bool DotEarly(const char* p) { return (p[1] == '.') | (p[2] == '.') | (p[3] == '.'); }
+
+// An integer read as Convert reads it: IPv6 when -6 asks, when written with
+// more than 8 hex digits (wide) or when beyond 32 bits.
+char* WriteIntegerAddress(quadsum::Uint128 value, bool wide, const Options& options, char* out) {
+  const bool ipv6 = options.ipv6 || wide || value.high() != 0 || value.low() >> 32;
+  return quadsum::WriteAddress(value, ipv6 ? 128 : 32, out);
+}
+
+// An IPv6 address or an integer of any size alone on the line at p (before
+// end, kShortLine readable), written at out as Convert writes a plain value
+// that has no blanks to trim.
+QUADSUM_NOINLINE Taken WideLine(const char* p, const char* end, const Options& options, char* out) {
+  if (DotEarly(p)) return {0, out};
+  const auto* lf = static_cast<const char*>(std::memchr(p, '\n', std::min<std::size_t>(end - p, kWideLine)));
+  if (!lf || options.lenient || options.toCidr) return {0, out};
+  std::string_view value(p, static_cast<std::size_t>(lf - p));
+  if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+  if (value.find(':') != std::string_view::npos) {
+    const auto address = options.direction != Direction::ToAddress ? quadsum::ParseIpv6(value) : std::nullopt;
+    if (!address) return {0, out};
+    out = quadsum::WriteNumber(*address, 128, options.hex, out);
+  } else {
+    const auto integer = options.direction != Direction::ToInteger && value.find('.') == std::string_view::npos
+                             ? quadsum::ParseWideInteger(value) : std::nullopt;
+    if (!integer) return {0, out};
+    out = WriteIntegerAddress(integer->value, integer->wide, options, out);
+  }
+  return {static_cast<std::size_t>(lf - p) + 1, out};
+}
+
 // Writes lines while they parse; addresses print as integers, integers as
-// dotted text. Inlined into each caller so that the parsers inline too.
-template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger>
+// addresses. Inlined into each caller so that the parsers inline too.
+template <LineParser ParseAddress, LineParser ParseInteger, IntegerWriter WriteAddressInteger, WideConverter ConvertWide>
 QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, char* out, char* outEnd) {
   // Under --to-cidr no plain value converts; under -6 no integer is IPv4.
   const bool addresses = !options.lenient && !options.toCidr && options.direction != Direction::ToAddress;
@@ -80,6 +130,7 @@ QUADSUM_INLINE CommonLines Convert(std::string_view in, const Options& options, 
     std::size_t length = 0;
     if (addresses && (length = ParseAddress(p, value))) out = WriteAddressInteger(value, options.hex, out);
     else if (integers && (length = ParseInteger(p, value))) out = quadsum::WriteDotted(value, out);
+    else if (const Taken wide = ConvertWide(p, end, options, out); wide.length) length = wide.length, out = wide.out;
     else break;
     *out++ = '\n';
     p += length;
@@ -245,8 +296,141 @@ QUADSUM_TARGET_SSSE3 char* WriteIntegerSsse3(std::uint32_t value, bool hex, char
   return out + length;
 }
 
+// The first 48 bytes of a wide line as masks, bit k for byte k, and each
+// byte's hex value, after 48 zero bytes that stand before the text.
+struct WideText {
+  std::uint64_t digits = 0, hex = 0, colons = 0, lfs = 0;
+  std::uint8_t values[48 + 48] = {};
+};
+constexpr unsigned kBefore = 48;
+
+QUADSUM_TARGET_SSSE3 void Classify(const char* p, WideText& text) {
+  for (unsigned i = 0; i < 3; ++i) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    const __m128i digits = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    const __m128i letters = _mm_sub_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+    const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(digits, _mm_set1_epi8(9)), digits);
+    const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(letters, _mm_set1_epi8(5)), letters);
+    const __m128i value = _mm_or_si128(_mm_and_si128(isDigit, digits),
+                                       _mm_and_si128(isLetter, _mm_add_epi8(letters, _mm_set1_epi8(10))));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(text.values + kBefore + 16 * i), value);
+    const auto bits = [&](__m128i mask) { return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(mask))} << (16 * i); };
+    text.digits |= bits(isDigit);
+    text.hex |= bits(_mm_or_si128(isDigit, isLetter));
+    text.colons |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(':')));
+    text.lfs |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
+  }
+}
+
+// The group of 1 to 4 digits ending before byte end: the four values up to
+// there in one load (little-endian, the first digit lowest), those before
+// the group cleared, then nibbles joined in pairs and the pairs joined.
+std::uint64_t GroupValue(const WideText& text, unsigned start, unsigned end) {
+  std::uint32_t four;
+  std::memcpy(&four, text.values + kBefore + end - 4, 4);
+  four &= ~std::uint32_t{0} << (8 * (4 - (end - start)));
+  const std::uint32_t pairs = (four << 4 | four >> 8) & 0x00FF00FF;
+  return (pairs & 0xFF) << 8 | pairs >> 16;
+}
+
+// IPv6 text in full (eight groups, no "::", no dotted tail) of the given
+// length; other IPv6 text is left to WideLine. Every byte is a hex digit or
+// one of seven colons, and no group is empty or longer than 4.
+bool FullIpv6(const WideText& text, unsigned length, quadsum::Uint128& value) {
+  const std::uint64_t inside = (std::uint64_t{1} << length) - 1, hex = text.hex & inside, colons = text.colons & inside;
+  const std::uint64_t bounds = colons << 1 | 1 | std::uint64_t{1} << (length + 1);  // bit k + 1 for a ':' at k, and both ends
+  const bool tooLong = (hex & hex >> 1 & hex >> 2 & hex >> 3 & hex >> 4) != 0;
+  if ((hex | colons) != inside || std::popcount(colons) != 7 || (bounds & bounds >> 1) || tooLong) return false;
+  std::uint64_t halves[2] = {}, rest = colons;
+  for (unsigned group = 0, start = 0; group < 8; ++group, rest &= rest - 1) {
+    const unsigned stop = group < 7 ? static_cast<unsigned>(std::countr_zero(rest)) : length;
+    halves[group / 4] = halves[group / 4] << 16 | GroupValue(text, start, stop);
+    start = stop + 1;
+  }
+  value = {halves[0], halves[1]};
+  return true;
+}
+
+// The 16 digit values ending before byte end as one number: pairs, fours,
+// eights, then the two eights.
+QUADSUM_TARGET_SSSE3 std::uint64_t SixteenDigits(const WideText& text, int end) {
+  const __m128i digits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.values + kBefore + end - 16));
+  const __m128i pairs = _mm_maddubs_epi16(digits, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
+  const __m128i fours = _mm_madd_epi16(pairs, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
+  const __m128i packed = _mm_packs_epi32(fours, fours);
+  const __m128i eights = _mm_madd_epi16(packed, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
+  const auto high = static_cast<std::uint64_t>(_mm_cvtsi128_si32(eights));
+  return high * 100000000 + static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(eights, 4)));
+}
+
+// 1 to 39 decimal digits below 2^128 (checked as text when 39 long): three
+// numbers of 16 digits counted from the end, the bytes before the text zero.
+// Longer text (leading zeros) is left to WideLine.
+QUADSUM_TARGET_SSSE3 bool Decimal(const char* p, const WideText& text, unsigned length, quadsum::Uint128& value) {
+  const std::uint64_t inside = (std::uint64_t{1} << length) - 1;
+  if (length == 0 || length > 39 || (text.digits & inside) != inside) return false;
+  if (length == 39 && std::memcmp(p, "340282366920938463463374607431768211455", 39) > 0) return false;
+  constexpr std::uint64_t kTen16 = 10000000000000000;
+  const auto end = static_cast<int>(length);
+  const quadsum::Uint128 top = quadsum::Uint128::Product(SixteenDigits(text, end - 32), kTen16);
+  const quadsum::Uint128 high = top + quadsum::Uint128(0, SixteenDigits(text, end - 16));  // below 10^23
+  value = quadsum::Uint128::Product(high.low(), kTen16) + quadsum::Uint128(high.high() * kTen16, SixteenDigits(text, end));
+  return true;
+}
+
+// 19 digits of a value below 10^19, leading zeros too: three, then four
+// groups of four digits split as WriteIntegerSsse3 splits its own.
+QUADSUM_TARGET_SSSE3 char* NineteenDigitsSsse3(std::uint64_t value, char* out) {
+  const auto head = static_cast<std::uint32_t>(value / 10000000000000000);
+  const std::uint64_t rest = value % 10000000000000000;
+  const auto high = static_cast<std::uint32_t>(rest / 100000000), low = static_cast<std::uint32_t>(rest % 100000000);
+  out[0] = static_cast<char>('0' + head / 100);
+  out[1] = static_cast<char>('0' + head / 10 % 10);
+  out[2] = static_cast<char>('0' + head % 10);
+  const __m128i groups = _mm_setr_epi32(static_cast<int>(high / 10000), static_cast<int>(high % 10000),
+                                        static_cast<int>(low / 10000), static_cast<int>(low % 10000));
+  const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(groups, _mm_set1_epi32(5243)), 3);
+  const __m128i units100 = _mm_sub_epi16(groups, _mm_mullo_epi16(hundreds, _mm_set1_epi32(100)));
+  const __m128i pairs = _mm_or_si128(hundreds, _mm_slli_epi32(units100, 16));
+  const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
+  const __m128i units = _mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10)));
+  const __m128i digits = _mm_add_epi8(_mm_or_si128(tens, _mm_slli_epi16(units, 8)), _mm_set1_epi8('0'));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3), digits);
+  return out + 19;
+}
+
+// As quadsum::WriteDecimal, for numbers of 38 digits or more (nearly all
+// random ones, all from 2000::/3 on): the top digit, if not 0, with no branch
+// on which, random numbers having either, then two chunks of 19.
+QUADSUM_TARGET_SSSE3 char* WriteDecimalSsse3(quadsum::Uint128 value, char* out) {
+  const auto [top, middle, low] = quadsum::SplitDecimal(value);
+  if (top == 0 && middle < 1000000000000000000) return quadsum::WriteDecimal(value, out);
+  *out = static_cast<char>('0' + top);
+  return NineteenDigitsSsse3(low, NineteenDigitsSsse3(middle, out + (top != 0)));
+}
+
+// IPv6 text in full and decimal integers of up to 39 digits, with 48 bytes
+// readable at p, converted as WideLine does; other lines go to it. Out of
+// the IPv4 loop's way, so that it stays as tight as it was alone.
+QUADSUM_TARGET_SSSE3 QUADSUM_NOINLINE Taken WideLineSsse3(const char* p, const char* end, const Options& options, char* out) {
+  if (end - p < 48 || DotEarly(p) || options.lenient || options.toCidr) return WideLine(p, end, options, out);
+  WideText text;
+  Classify(p, text);
+  const auto lf = static_cast<unsigned>(std::countr_zero(text.lfs | std::uint64_t{1} << 48));
+  const unsigned length = lf - (lf > 0 && p[lf - 1] == '\r');
+  quadsum::Uint128 value;
+  if (lf > 40) return WideLine(p, end, options, out);
+  if (options.direction != Direction::ToAddress && FullIpv6(text, length, value)) {
+    return {lf + 1, options.hex ? quadsum::WriteHex(value, 32, out) : WriteDecimalSsse3(value, out)};
+  }
+  if (options.direction != Direction::ToInteger && Decimal(p, text, length, value)) {
+    return {lf + 1, WriteIntegerAddress(value, false, options, out)};
+  }
+  return WideLine(p, end, options, out);
+}
+
 QUADSUM_TARGET_SSSE3 CommonLines ConvertSsse3(std::string_view in, const Options& options, char* out, char* outEnd) {
-  return Convert<AddressLineSsse3, IntegerLineSsse3, WriteIntegerSsse3>(in, options, out, outEnd);
+  return Convert<AddressLineSsse3, IntegerLineSsse3, WriteIntegerSsse3, WideLineSsse3>(in, options, out, outEnd);
 }
 
 bool HasSsse3() { return __builtin_cpu_supports("ssse3"); }
@@ -263,7 +447,7 @@ CommonLines ConvertCommonLines(std::string_view in, const Options& options, char
 #if QUADSUM_SSSE3
   if (parse == LineParse::Fastest && HasSsse3()) return ConvertSsse3(in, options, out, outEnd);
 #endif
-  return Convert<AddressLinePortable, IntegerLinePortable, WriteInteger>(in, options, out, outEnd);
+  return Convert<AddressLinePortable, IntegerLinePortable, WriteInteger, WideLine>(in, options, out, outEnd);
 }
 
 }  // namespace quadsum_cli

@@ -2,8 +2,9 @@
 
 // The common shape of input lines, converted straight from the read block in
 // one pass: a strict address or a decimal integer alone on its line, ended by
-// LF (or CR LF), the whole line within 16 bytes. Every other line is left to
-// Convert; a line taken here gives exactly the text Convert gives for it.
+// LF (or CR LF), the whole line within 16 bytes; or IPv6 text or an integer
+// (decimal or 0x) alone on a line within 48 bytes. Every other line is left
+// to Convert; a line taken here gives exactly the text Convert gives for it.
 
 #include <cstddef>
 #include <string_view>
@@ -12,8 +13,8 @@
 
 namespace quadsum_cli {
 
-// Output room one line takes at most: "255.255.255.255\n".
-inline constexpr std::size_t kCommonLineRoom = 16;
+// Output room one line takes at most: an IPv6 address or number and its LF.
+inline constexpr std::size_t kCommonLineRoom = quadsum::kNumberRoom + 1;
 
 struct CommonLines {
   std::size_t consumed;  // input bytes taken, whole lines with their LF

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -84,26 +85,62 @@ std::optional<std::uint64_t> Digits64(std::string_view text, int base) {
   return value;
 }
 
-// x * factor + addend, or nothing when it does not fit in 128 bits.
-std::optional<Uint128> MultiplyAdd(Uint128 x, std::uint64_t factor, std::uint64_t addend) {
+// x * factor + addend into x; false, x unchanged, when it does not fit in 128 bits.
+bool MultiplyAdd(Uint128& x, std::uint64_t factor, std::uint64_t addend) {
   const Uint128 low = Uint128::Product(x.low(), factor), high = Uint128::Product(x.high(), factor);
   const Uint128 product = low + Uint128(high.low(), 0);
   const Uint128 sum = product + Uint128(0, addend);
-  if (high.high() != 0 || product < low || sum < product) return std::nullopt;
-  return sum;
+  if (high.high() != 0 || product < low || sum < product) return false;
+  x = sum;
+  return true;
 }
+
+// Eight decimal digits at text, all checked and combined at once in 64
+// bits: bytes read as little-endian whatever the machine, each a digit when
+// its high nibble, and that of the byte plus 6, is 3 (a carry out of a
+// byte only comes from one that fails); then pairs, fours and the eight.
+bool EightDigits(const char* text, std::uint64_t& value) {
+  std::uint64_t chunk = 0;
+  for (unsigned i = 0; i < 8; ++i) chunk |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0, kSix = 0x0606060606060606, kZeros = 0x3030303030303030;
+  if (((chunk & kHigh) | ((chunk + kSix) & kHigh) >> 4) != 0x3333333333333333) return false;
+  chunk -= kZeros;
+  chunk = chunk * 10 + (chunk >> 8);
+  constexpr std::uint64_t kEvenPairs = 0x000000FF000000FF;
+  chunk = ((chunk & kEvenPairs) * (100 + (1000000ull << 32)) + ((chunk >> 16) & kEvenPairs) * (1 + (10000ull << 32))) >> 32;
+  value = static_cast<std::uint32_t>(chunk);
+  return true;
+}
+
+// Up to 19 decimal digits, eight at a time while they last.
+bool DecimalDigits(std::string_view text, std::uint64_t& value) {
+  value = 0;
+  std::size_t i = 0;
+  for (std::uint64_t eight; i + 8 <= text.size(); i += 8) {
+    if (!EightDigits(text.data() + i, eight)) return false;
+    value = value * 100000000 + eight;
+  }
+  for (; i < text.size(); ++i) {
+    const auto digit = static_cast<unsigned>(text[i] - '0');
+    if (digit > 9) return false;
+    value = value * 10 + digit;
+  }
+  return true;
+}
+
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> powers{1};
+  for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}();
 
 // Decimal digits in chunks of up to 19, each read as one 64-bit number.
 std::optional<Uint128> Decimal128(std::string_view text) {
   if (text.empty()) return std::nullopt;
   Uint128 value;
   for (std::size_t length = (text.size() - 1) % 19 + 1; !text.empty(); length = 19) {
-    std::uint64_t power = 1;
-    for (std::size_t i = 0; i < length; ++i) power *= 10;
-    const auto chunk = Digits64(text.substr(0, length), 10);
-    const auto next = chunk ? MultiplyAdd(value, power, *chunk) : std::nullopt;
-    if (!next) return std::nullopt;
-    value = *next;
+    std::uint64_t chunk;
+    if (!DecimalDigits(text.substr(0, length), chunk) || !MultiplyAdd(value, kPowersOfTen[length], chunk)) return std::nullopt;
     text.remove_prefix(length);
   }
   return value;
@@ -118,20 +155,90 @@ std::optional<Uint128> Hex128(std::string_view digits) {
   return Uint128(*high, *low);
 }
 
-// Divides by 10^9 in 32-bit steps, each a 64-bit division by a constant
-// (no 128-bit division, which the halves lack); returns the remainder.
-std::uint32_t DivideByBillion(Uint128& value) {
-  constexpr std::uint64_t kBillion = 1000000000;
-  const std::uint64_t parts[4] = {value.high() >> 32, value.high() & 0xFFFFFFFF, value.low() >> 32,
-                                  value.low() & 0xFFFFFFFF};
-  std::uint64_t quotient[4], remainder = 0;
-  for (int i = 0; i < 4; ++i) {
-    const std::uint64_t current = remainder << 32 | parts[i];
-    quotient[i] = current / kBillion;
-    remainder = current % kBillion;
+constexpr std::uint64_t kTen19 = 10000000000000000000u;  // top bit set: a normalized divisor
+
+// floor((2^128 - 1) / 10^19) - 2^64, bit by bit: the reciprocal with which
+// one 128-by-64 division is two multiplications (Moller and Granlund,
+// "Improved division by invariant integers", 2011).
+constexpr std::uint64_t kTen19Reciprocal = [] {
+  std::uint64_t remainder = ~kTen19, quotient = 0;
+  for (int bit = 0; bit < 64; ++bit) {
+    const bool carry = remainder >> 63;
+    remainder = remainder << 1 | 1;
+    quotient <<= 1;
+    if (carry || remainder >= kTen19) remainder -= kTen19, quotient |= 1;
   }
-  value = {quotient[0] << 32 | quotient[1], quotient[2] << 32 | quotient[3]};
-  return static_cast<std::uint32_t>(remainder);
+  return quotient;
+}();
+
+// (high * 2^64 + low) / 10^19 for high below 10^19; low becomes the remainder.
+std::uint64_t DivideByTen19(std::uint64_t high, std::uint64_t& low) {
+  const Uint128 estimate = Uint128::Product(kTen19Reciprocal, high) + Uint128(high, low);
+  std::uint64_t quotient = estimate.high() + 1, remainder = low - quotient * kTen19;
+  if (remainder > estimate.low()) --quotient, remainder += kTen19;
+  if (remainder >= kTen19) ++quotient, remainder -= kTen19;
+  low = remainder;
+  return quotient;
+}
+
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) pairs[2 * i] = static_cast<char>('0' + i / 10), pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  return pairs;
+}();
+
+char* WritePair(std::uint32_t pair, char* out) { return std::copy_n(&kDigitPairs[2 * pair], 2, out); }
+
+char* WriteEightDigits(std::uint32_t value, char* out) {
+  const std::uint32_t high = value / 10000, low = value % 10000;
+  out = WritePair(high / 100, out);
+  out = WritePair(high % 100, out);
+  out = WritePair(low / 100, out);
+  return WritePair(low % 100, out);
+}
+
+// All 19 digits of a value below 10^19, leading zeros too.
+char* WriteNineteenDigits(std::uint64_t value, char* out) {
+  const auto head = static_cast<std::uint32_t>(value / 10000000000000000u);
+  const std::uint64_t rest = value % 10000000000000000u;
+  *out++ = static_cast<char>('0' + head / 100);
+  out = WritePair(head % 100, out);
+  out = WriteEightDigits(static_cast<std::uint32_t>(rest / 100000000), out);
+  return WriteEightDigits(static_cast<std::uint32_t>(rest % 100000000), out);
+}
+
+// For each set of zero groups (bit i for group i), the longest run of two or
+// more (the first when tied) as its length << 4 | its first group; 8 (past
+// the groups) when there is none. A lookup, where finding the run branches.
+constexpr std::array<std::uint8_t, 256> kZeroRuns = [] {
+  std::array<std::uint8_t, 256> runs{};
+  for (unsigned zeros = 0; zeros < 256; ++zeros) {
+    unsigned best = 8, bestLength = 1;
+    for (unsigned i = 0, j; i < 8; i = j + 1) {
+      for (j = i; j < 8 && (zeros >> j & 1);) ++j;
+      if (j - i > bestLength) best = i, bestLength = j - i;
+    }
+    runs[zeros] = static_cast<std::uint8_t>(best == 8 ? 8 : (bestLength << 4 | best));
+  }
+  return runs;
+}();
+
+// Each byte's two lower-case hex digits, the first in the high byte.
+constexpr std::array<std::uint16_t, 256> kHexPairs = [] {
+  constexpr char digits[] = "0123456789abcdef";
+  std::array<std::uint16_t, 256> pairs{};
+  for (unsigned byte = 0; byte < 256; ++byte) pairs[byte] = static_cast<std::uint16_t>(digits[byte >> 4] << 8 | digits[byte & 0xF]);
+  return pairs;
+}();
+
+// The group's hex digits without leading zeros: all four looked up, then
+// shifted so that the first written is first. Writes 4 bytes, returns the
+// end of the digits.
+char* WriteGroup(unsigned group, char* out) {
+  const unsigned length = (static_cast<unsigned>(std::bit_width(group | 1)) + 3) / 4;
+  const std::uint32_t text = (std::uint32_t{kHexPairs[group >> 8]} << 16 | kHexPairs[group & 0xFF]) << (32 - 8 * length);
+  for (unsigned i = 0; i < 4; ++i) out[i] = static_cast<char>(text >> (24 - 8 * i));
+  return out + length;
 }
 
 }  // namespace
@@ -152,21 +259,20 @@ char* WriteIpv6(Uint128 address, char* out) {
     std::memcpy(out, "::ffff:", 7);
     return WriteDotted(static_cast<std::uint32_t>(address.low()), out + 7);
   }
-  unsigned groups[8];
-  for (int i = 0; i < 8; ++i) groups[i] = ((i < 4 ? address.high() : address.low()) >> (48 - 16 * (i % 4))) & 0xFFFF;
-  int best = -1, bestLength = 1;  // only runs of two or more zero groups are shortened
-  for (int i = 0, j; i < 8; i = j + 1) {
-    for (j = i; j < 8 && groups[j] == 0;) ++j;
-    if (j - i > bestLength) best = i, bestLength = j - i;
+  unsigned groups[8], zeros = 0;
+  for (unsigned i = 0; i < 8; ++i) {
+    groups[i] = ((i < 4 ? address.high() : address.low()) >> (48 - 16 * (i % 4))) & 0xFFFF;
+    zeros |= (groups[i] == 0) << i;
   }
-  for (int i = 0; i < 8;) {
+  const unsigned best = kZeroRuns[zeros] & 0xF, after = best + (kZeroRuns[zeros] >> 4);
+  for (unsigned i = 0; i < 8;) {
     if (i == best) {
       out = std::copy_n("::", 2, out);
-      i += bestLength;
+      i = after;
       continue;
     }
-    if (i > 0 && i != best + bestLength) *out++ = ':';
-    out = std::to_chars(out, out + 4, groups[i++], 16).ptr;
+    if (i > 0 && i != after) *out++ = ':';
+    out = WriteGroup(groups[i++], out);
   }
   return out;
 }
@@ -182,17 +288,21 @@ std::optional<WideInteger> ParseWideInteger(std::string_view text) {
   return WideInteger{*value, false};
 }
 
+// Two divisions: the quotient of the first is below 2^65, its high bit the
+// high half's division by 10^19.
+DecimalChunks SplitDecimal(Uint128 value) {
+  const bool aboveTen19 = value.high() >= kTen19;
+  std::uint64_t low = value.low(), middle = DivideByTen19(value.high() - (aboveTen19 ? kTen19 : 0), low);
+  const std::uint64_t top = DivideByTen19(aboveTen19, middle);
+  return {top, middle, low};
+}
+
 char* WriteDecimal(Uint128 value, char* out) {
-  std::uint32_t billions[4];
-  int count = 0;
-  while (value.high() != 0) billions[count++] = DivideByBillion(value);
-  out = std::to_chars(out, out + 20, value.low()).ptr;
-  while (count > 0) {
-    std::uint32_t chunk = billions[--count];
-    for (int i = 8; i >= 0; --i, chunk /= 10) out[i] = static_cast<char>('0' + chunk % 10);
-    out += 9;
-  }
-  return out;
+  const auto [top, middle, low] = SplitDecimal(value);
+  if (top == 0 && middle == 0) return std::to_chars(out, out + 20, low).ptr;
+  out = top == 0 ? std::to_chars(out, out + 20, middle).ptr
+                 : WriteNineteenDigits(middle, std::to_chars(out, out + 2, top).ptr);
+  return WriteNineteenDigits(low, out);
 }
 
 char* WriteHex(Uint128 value, unsigned hexDigits, char* out) {

@@ -4,6 +4,7 @@
 // program, beside the strict IPv4 parse. Portable: no Windows header.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -40,6 +41,13 @@ std::optional<WideInteger> ParseWideInteger(std::string_view text);
 // writers below need at out.
 inline constexpr std::size_t kMaxDecimal128Length = 39;
 inline constexpr std::size_t kInteger128Room = 40;
+
+// The number in base 10^19: top (at most 3: 2^128 is below 4 * 10^38), then
+// two digits of 19 decimal digits each.
+struct DecimalChunks {
+  std::uint64_t top, middle, low;
+};
+DecimalChunks SplitDecimal(Uint128 value);
 
 // Writes the number in decimal, or as 0x and `hexDigits` lower-case hex
 // digits, at out and returns the end.

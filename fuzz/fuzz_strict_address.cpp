@@ -103,11 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const bool lenient : {false, true}) quadsum_cli::Convert(in, {quadsum_cli::Direction::Auto, lenient}, out.get());
   // Lines of the common shape taken in one pass, by either parse and with any
   // options, print what Convert prints for each of them.
-  const std::string block = in + std::string(16, 'x');  // every line of in is 16 bytes from the end
+  const std::string block = in + std::string(48, 'x');  // every line of in is 48 bytes from the end
   for (int mode = 0; mode < 72; ++mode) {
     const quadsum_cli::Options options{quadsum_cli::Direction(mode % 3), mode / 3 % 2 == 1, mode / 6 % 2 == 1,
                                        mode / 24 == 1, mode / 24 == 2};
-    std::string room(8 * block.size() + 16, '\0');  // at most 16 bytes out for 2 in
+    std::string room(12 * block.size() + quadsum_cli::kCommonLineRoom, '\0');  // 35 bytes out for "::\n" under --hex
     const auto done = quadsum_cli::ConvertCommonLines(block, options, room.data(), room.data() + room.size(),
                                                       quadsum_cli::LineParse(mode / 12 % 2));
     std::string expected, line;
