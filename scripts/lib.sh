@@ -5,8 +5,9 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake ninja-build clang libclang-rt-dev googletest libbenchmark-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 fonts-wine xvfb x11-utils
-          iproute2 util-linux
-          zip help2man dpkg-dev lintian man-db)  # scripts/release
+          iproute2 util-linux)
+# What scripts/release needs beyond them: zips, the package and its checks.
+RELEASE_PACKAGES=(zip help2man dpkg-dev lintian man-db)
 
 # Each line with the seconds since the script started, so slow steps show.
 log() { printf '== %s [%ds]\n' "$*" "$SECONDS" >&2; }
