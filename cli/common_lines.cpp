@@ -272,23 +272,27 @@ unsigned DecimalLength(std::uint32_t value) {
   return static_cast<unsigned>((value + kDigitCountSteps[std::bit_width(value | 1) - 1]) >> 32);
 }
 
-// Decimal text with no branch on its length, which varies at random in bulk
-// input. The value as [two, four, four digits] in 32-bit lanes; each group
-// split into pairs in 16-bit lanes (x / 100 as x * 5243 >> 19, exact below
-// 10000), each pair into two digit bytes (p / 10 as p * 6554 >> 16, exact
-// below 100); of the 12 digits, the first two always 0, the value's last
-// ones are shuffled to the front.
-QUADSUM_TARGET_SSSE3 char* WriteIntegerSsse3(std::uint32_t value, bool hex, char* out) {
-  if (hex) return WriteInteger(value, hex, out);
-  const std::uint32_t low = value % 100000000;
-  const __m128i groups = _mm_setr_epi32(static_cast<int>(value / 100000000), static_cast<int>(low / 10000),
-                                        static_cast<int>(low % 10000), 0);
+// Four numbers below 10000 in 32-bit lanes as their 16 digit characters:
+// each split into pairs in 16-bit lanes (x / 100 as x * 5243 >> 19, exact
+// below 10000), each pair into two digit bytes (p / 10 as p * 6554 >> 16,
+// exact below 100).
+QUADSUM_TARGET_SSSE3 __m128i DigitsOfGroups(__m128i groups) {
   const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(groups, _mm_set1_epi32(5243)), 3);
   const __m128i rest = _mm_sub_epi16(groups, _mm_mullo_epi16(hundreds, _mm_set1_epi32(100)));
   const __m128i pairs = _mm_or_si128(hundreds, _mm_slli_epi32(rest, 16));
   const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
   const __m128i units = _mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10)));
-  const __m128i digits = _mm_add_epi8(_mm_or_si128(tens, _mm_slli_epi16(units, 8)), _mm_set1_epi8('0'));
+  return _mm_add_epi8(_mm_or_si128(tens, _mm_slli_epi16(units, 8)), _mm_set1_epi8('0'));
+}
+
+// Decimal text with no branch on its length, which varies at random in bulk
+// input: the value as [two, four, four digits]; of the 12 digits, the first
+// two always 0, the value's last ones are shuffled to the front.
+QUADSUM_TARGET_SSSE3 char* WriteIntegerSsse3(std::uint32_t value, bool hex, char* out) {
+  if (hex) return WriteInteger(value, hex, out);
+  const std::uint32_t low = value % 100000000;
+  const __m128i digits = DigitsOfGroups(_mm_setr_epi32(static_cast<int>(value / 100000000),
+                                                       static_cast<int>(low / 10000), static_cast<int>(low % 10000), 0));
   const unsigned length = DecimalLength(value);
   const __m128i skip = _mm_add_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
                                     _mm_set1_epi8(static_cast<char>(12 - length)));
@@ -379,7 +383,7 @@ QUADSUM_TARGET_SSSE3 bool Decimal(const char* p, const WideText& text, unsigned 
 }
 
 // 19 digits of a value below 10^19, leading zeros too: three, then four
-// groups of four digits split as WriteIntegerSsse3 splits its own.
+// groups of four digits.
 QUADSUM_TARGET_SSSE3 char* NineteenDigitsSsse3(std::uint64_t value, char* out) {
   const auto head = static_cast<std::uint32_t>(value / 10000000000000000);
   const std::uint64_t rest = value % 10000000000000000;
@@ -387,14 +391,8 @@ QUADSUM_TARGET_SSSE3 char* NineteenDigitsSsse3(std::uint64_t value, char* out) {
   out[0] = static_cast<char>('0' + head / 100);
   out[1] = static_cast<char>('0' + head / 10 % 10);
   out[2] = static_cast<char>('0' + head % 10);
-  const __m128i groups = _mm_setr_epi32(static_cast<int>(high / 10000), static_cast<int>(high % 10000),
-                                        static_cast<int>(low / 10000), static_cast<int>(low % 10000));
-  const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(groups, _mm_set1_epi32(5243)), 3);
-  const __m128i units100 = _mm_sub_epi16(groups, _mm_mullo_epi16(hundreds, _mm_set1_epi32(100)));
-  const __m128i pairs = _mm_or_si128(hundreds, _mm_slli_epi32(units100, 16));
-  const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
-  const __m128i units = _mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10)));
-  const __m128i digits = _mm_add_epi8(_mm_or_si128(tens, _mm_slli_epi16(units, 8)), _mm_set1_epi8('0'));
+  const __m128i digits = DigitsOfGroups(_mm_setr_epi32(static_cast<int>(high / 10000), static_cast<int>(high % 10000),
+                                                       static_cast<int>(low / 10000), static_cast<int>(low % 10000)));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3), digits);
   return out + 19;
 }
