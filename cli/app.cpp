@@ -14,6 +14,7 @@
 #include "cli/fields.h"
 #include "cli/lookup.h"
 #include "cli/options.h"
+#include "cli/sets.h"
 #include "cli/streams.h"
 
 namespace quadsum_cli {
@@ -218,7 +219,17 @@ int Conversions(const Command& command) {
 
 }  // namespace
 
+std::string QuotedValue(std::string_view value, std::uint64_t length) { return Quoted(value, length); }
+const char* VerdictText(Verdict verdict) { return Complaint(verdict); }
+
 int Run(int argc, char** argv) {
+  SetCommand sets;
+  std::string setError;
+  if (ParseSetArguments(argc, argv, sets, setError)) {
+    if (setError.empty()) return RunSets(sets);
+    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help'.\n", setError.c_str());
+    return kUsageOrIoError;
+  }
   const Command command = Parse(argc, argv);
   if (command.help || command.version) {
     std::fputs(command.help ? kHelpText : kVersionText, stdout);

@@ -3,6 +3,12 @@
 // The console program: options, values from arguments and standard input,
 // messages and exit status.
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/ip_value.h"
+
 namespace quadsum_cli {
 
 inline constexpr int kAllConverted = 0, kSomeInvalid = 1, kUsageOrIoError = 2;
@@ -10,5 +16,10 @@ inline constexpr int kAllConverted = 0, kSomeInvalid = 1, kUsageOrIoError = 2;
 // Runs with the given arguments on file descriptors 0 and 1, messages on
 // stderr; returns the exit status.
 int Run(int argc, char** argv);
+
+// For messages of the set modes: a value in quotes (cut after 40 bytes,
+// its full length told) and what is wrong with a value.
+std::string QuotedValue(std::string_view value, std::uint64_t length);
+const char* VerdictText(quadsum::Verdict verdict);
 
 }  // namespace quadsum_cli

@@ -1,0 +1,352 @@
+#include "cli/sets.h"
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/app.h"
+#include "cli/convert.h"
+#include "cli/streams.h"
+#include "core/ipv6.h"
+#include "core/strict_address.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace quadsum_cli {
+namespace {
+
+using quadsum::Uint128;
+
+constexpr std::size_t kBlock = 1 << 20;
+// Room for the longest output line: two IPv6 numbers and two separators.
+constexpr std::size_t kLineRoom = 2 * quadsum::kNumberRoom + 8;
+// --expand writes at most this many addresses.
+constexpr std::uint64_t kExpandLimit = std::uint64_t{1} << 32;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsCommentMark(char c) { return c == '#' || c == ';'; }
+
+// The value with blanks around the '-' of a range taken out (into joined,
+// kMaxLineLength bytes) where there are any.
+std::string_view WithoutBlanksAroundDash(std::string_view value, char* joined) {
+  const std::size_t dash = value.find('-', 1);
+  if (dash == std::string_view::npos || value.size() > kMaxLineLength) return value;
+  if (!IsBlank(value[dash - 1]) && (dash + 1 == value.size() || !IsBlank(value[dash + 1]))) return value;
+  std::string_view first = value.substr(0, dash), last = value.substr(dash + 1);
+  while (!first.empty() && IsBlank(first.back())) first.remove_suffix(1);
+  while (!last.empty() && IsBlank(last.front())) last.remove_prefix(1);
+  char* end = std::copy(first.begin(), first.end(), joined);
+  *end++ = '-';
+  end = std::copy(last.begin(), last.end(), end);
+  return {joined, static_cast<std::size_t>(end - joined)};
+}
+
+int OpenInput(std::string_view name) {
+  const std::string path(name);
+#ifdef _WIN32
+  return _open(path.c_str(), _O_RDONLY | _O_BINARY);
+#else
+  return open(path.c_str(), O_RDONLY);
+#endif
+}
+
+long ReadSome(int fd, char* into, std::size_t n) {
+#ifdef _WIN32
+  return _read(fd, into, static_cast<unsigned>(n));
+#else
+  return static_cast<long>(read(fd, into, n));
+#endif
+}
+
+void CloseInput(int fd) {
+#ifdef _WIN32
+  _close(fd);
+#else
+  close(fd);
+#endif
+}
+
+// Calls line(text, length) for each line of fd without its LF: text is the
+// whole line, but only the first kMaxLineLength bytes of a longer one whose
+// end was not yet read; length is the full length. Memory stays bounded
+// whatever the lines. Returns the errno of a failed read, or 0.
+template <class F>
+int ForEachLine(int fd, F&& line) {
+  std::vector<char> buffer(kBlock + kMaxLineLength);
+  std::size_t end = 0;
+  std::string start;           // of a long line, while its end is read
+  std::uint64_t longSoFar = 0;  // its bytes passed so far
+  for (;;) {
+    long n = 0;
+    do n = ReadSome(fd, buffer.data() + end, buffer.size() - end);
+    while (n < 0 && errno == EINTR);
+    if (n < 0) return errno;
+    end += static_cast<std::size_t>(n);
+    std::size_t begin = 0;
+    while (const void* lf = std::memchr(buffer.data() + begin, '\n', end - begin)) {
+      const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer.data()) - begin;
+      if (longSoFar) line(std::string_view(start), std::exchange(longSoFar, 0) + length);
+      else line(std::string_view(buffer.data() + begin, length), length);
+      begin += length + 1;
+    }
+    const std::size_t pending = end - begin;
+    if (n == 0) {
+      if (longSoFar) line(std::string_view(start), longSoFar + pending);
+      else if (pending) line(std::string_view(buffer.data() + begin, pending), pending);
+      return 0;
+    }
+    if (!longSoFar && pending > kMaxLineLength) start.assign(buffer.data() + begin, kMaxLineLength);
+    if (longSoFar || pending > kMaxLineLength) {
+      longSoFar += pending;
+      begin = end;
+    }
+    std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+    end -= begin;
+  }
+}
+
+std::string_view InputName(std::string_view name) { return name == "-" ? "standard input" : name; }
+
+class SetReading {
+ public:
+  explicit SetReading(const SetCommand& command) : builder_(command.ipv6) {}
+
+  // Adds the lines of the named input; false (with a message) when it
+  // cannot be read.
+  bool Read(std::string_view name) {
+    const int fd = name == "-" ? 0 : OpenInput(name);
+    const int error = fd < 0 ? errno : ForEachLine(fd, [&](std::string_view text, std::uint64_t length) {
+      Line(name, text, length);
+    });
+    if (name != "-" && fd >= 0) CloseInput(fd);
+    lineNumber_ = 0;
+    if (error == 0) return true;
+    std::fprintf(stderr, "quadsum-cli: cannot read %s: %s\n", std::string(InputName(name)).c_str(), std::strerror(error));
+    return false;
+  }
+
+  IpSets Build() { return builder_.Build(); }
+  bool invalid() const { return invalid_; }
+
+ private:
+  void Line(std::string_view name, std::string_view text, std::uint64_t length) {
+    constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+    if (++lineNumber_ == 1 && text.starts_with(kByteOrderMark)) {
+      text.remove_prefix(kByteOrderMark.size());
+      length -= kByteOrderMark.size();
+    }
+    const SetLine line = ReadSetLine(text);
+    if (length > kMaxLineLength && !line.comment) {
+      return Fail(name, "line longer than " + std::to_string(kMaxLineLength) + " bytes", text, length);
+    }
+    if (line.value.empty()) return;
+    const quadsum::Verdict verdict = builder_.Add(line.value);
+    if (verdict != quadsum::Verdict::Converted) Fail(name, VerdictText(verdict), line.value, line.value.size());
+  }
+
+  void Fail(std::string_view name, const std::string& what, std::string_view value, std::uint64_t length) {
+    std::fprintf(stderr, "quadsum-cli: %s: line %llu: %s: %s\n", std::string(InputName(name)).c_str(),
+                 static_cast<unsigned long long>(lineNumber_), what.c_str(), QuotedValue(value, length).c_str());
+    invalid_ = true;
+  }
+
+  SetBuilder builder_;
+  std::uint64_t lineNumber_ = 0;
+  bool invalid_ = false;
+};
+
+char* WriteText(std::uint32_t value, char* out) { return quadsum::WriteDotted(value, out); }
+char* WriteText(Uint128 value, char* out) { return quadsum::WriteIpv6(value, out); }
+char* WriteInt(std::uint32_t value, bool hex, char* out) { return WriteInteger(value, hex, out); }
+char* WriteInt(Uint128 value, bool hex, char* out) {
+  return hex ? quadsum::WriteHex(value, 32, out) : quadsum::WriteDecimal(value, out);
+}
+
+template <class T>
+void WriteRange(const typename quadsum::IpSet<T>::Range& range, const SetCommand& command, Output& output) {
+  char* out = output.Room(kLineRoom);
+  switch (command.form) {
+    case SetForm::Networks:
+      return quadsum::ForEachNetwork(range.first, range.last, [&](T first, unsigned length) {
+        out = WriteText(first, output.Room(kLineRoom));
+        *out++ = '/';
+        out = std::to_chars(out, out + 3, length).ptr;
+        *out++ = '\n';
+        output.Commit(out);
+      });
+    case SetForm::Ranges:
+      out = WriteText(range.first, out);
+      if (range.first != range.last) *out++ = '-', out = WriteText(range.last, out);
+      break;
+    case SetForm::Integers:
+      out = WriteInt(range.first, command.hex, out);
+      *out++ = '\t';
+      out = WriteInt(range.last, command.hex, out);
+      break;
+    case SetForm::Expand:
+      for (T next = range.first; !output.failed(); next = next + quadsum::NumberTraits<T>::kOne) {
+        out = WriteText(next, output.Room(kLineRoom));
+        *out++ = '\n';
+        output.Commit(out);
+        if (next == range.last) break;
+      }
+      return;
+  }
+  *out++ = '\n';
+  output.Commit(out);
+}
+
+template <class T>
+void WriteSet(const quadsum::IpSet<T>& set, const SetCommand& command, Output& output) {
+  for (const auto& range : set.ranges()) {
+    if (output.failed()) return;
+    WriteRange<T>(range, command, output);
+  }
+}
+
+std::string CountText(const quadsum::AddressCount& count) {
+  if (count.whole) return "340282366920938463463374607431768211456";  // 2^128
+  char text[quadsum::kInteger128Room];
+  return {text, quadsum::WriteDecimal(count.value, text)};
+}
+
+template <class T>
+void WriteCountLine(const char* family, const quadsum::IpSet<T>& set, Output& output) {
+  if (set.empty()) return;
+  output.Append(std::string(family) + '\t' + std::to_string(set.NetworkCount()) + '\t' +
+                std::to_string(set.ranges().size()) + '\t' + CountText(set.Count()) + '\n');
+}
+
+bool OverExpandLimit(const IpSets& sets) {
+  const quadsum::AddressCount v4 = sets.v4.Count(), v6 = sets.v6.Count();
+  const Uint128 limit(0, kExpandLimit);
+  return v6.whole || v6.value > limit || v4.value + v6.value > limit;
+}
+
+IpSets Combine(SetMode mode, std::vector<IpSets>& inputs) {
+  IpSets result = std::move(inputs.front());
+  for (std::size_t i = 1; i < inputs.size(); ++i) {
+    const IpSets& next = inputs[i];
+    if (mode == SetMode::Common) result = {Intersection(result.v4, next.v4), Intersection(result.v6, next.v6)};
+    if (mode == SetMode::Except) result = {Difference(result.v4, next.v4), Difference(result.v6, next.v6)};
+    if (mode == SetMode::Diff) {
+      result = {SymmetricDifference(result.v4, next.v4), SymmetricDifference(result.v6, next.v6)};
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+SetLine ReadSetLine(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  std::size_t start = 0;
+  while (start < line.size() && IsBlank(line[start])) ++start;
+  if (start == line.size()) return {};
+  if (IsCommentMark(line[start])) return {{}, true};
+  std::size_t end = start;
+  for (std::size_t i = start; i < line.size(); ++i) {
+    if (!IsBlank(line[i])) {
+      end = i + 1;
+    } else if (i + 1 < line.size() && IsCommentMark(line[i + 1])) {
+      return {line.substr(start, end - start), true};
+    }
+  }
+  return {line.substr(start, end - start), false};
+}
+
+quadsum::Verdict SetBuilder::Add(std::string_view value) {
+  char joined[kMaxLineLength];
+  const quadsum::IpValue read = quadsum::ReadIpValue(WithoutBlanksAroundDash(value, joined), reading_);
+  if (read.verdict != quadsum::Verdict::Converted) return read.verdict;
+  if (read.bits == 32) {
+    v4_.push_back({static_cast<std::uint32_t>(read.first.low()), static_cast<std::uint32_t>(read.last.low())});
+  } else {
+    v6_.push_back({read.first, read.last});
+  }
+  return read.verdict;
+}
+
+IpSets SetBuilder::Build() {
+  return {Ipv4Set(std::exchange(v4_, {})), Ipv6Set(std::exchange(v6_, {}))};
+}
+
+std::string_view SetUsageError(const SetCommand& command) {
+  const std::size_t files = command.files.size();
+  if (command.mode == SetMode::Diff && files != 2) return "--diff needs two files";
+  if ((command.mode == SetMode::Common || command.mode == SetMode::Except) && files < 2) {
+    return command.mode == SetMode::Common ? "--common needs two files or more" : "--except needs two files or more";
+  }
+  if (std::count(command.files.begin(), command.files.end(), "-") > 1) return "standard input (-) named twice";
+  return {};
+}
+
+int RunSets(const SetCommand& command, int out) {
+  SetReading reading(command);
+  std::vector<IpSets> inputs;
+  const bool oneSet = command.mode == SetMode::Merge || command.mode == SetMode::Count;
+  const std::vector<std::string_view> stdinOnly{"-"};
+  for (const std::string_view name : command.files.empty() ? stdinOnly : command.files) {
+    if (!reading.Read(name)) return kUsageOrIoError;
+    if (!oneSet) inputs.push_back(reading.Build());
+  }
+  if (oneSet) inputs.push_back(reading.Build());
+  const IpSets result = Combine(command.mode, inputs);
+  inputs.clear();
+  if (command.mode != SetMode::Count && command.form == SetForm::Expand && OverExpandLimit(result)) {
+    std::fputs("quadsum-cli: --expand would write more than 2^32 addresses\n", stderr);
+    return kUsageOrIoError;
+  }
+  Output output(out);
+  if (command.mode == SetMode::Count) {
+    output.Append("family\tnetworks\tranges\taddresses\n");
+    WriteCountLine("IPv4", result.v4, output);
+    WriteCountLine("IPv6", result.v6, output);
+  } else {
+    WriteSet(result.v4, command, output);
+    WriteSet(result.v6, command, output);
+  }
+  if (!output.Flush()) {
+    std::fprintf(stderr, "quadsum-cli: cannot write standard output: %s\n", std::strerror(output.error()));
+    return kUsageOrIoError;
+  }
+  if (command.mode == SetMode::Diff) {
+    return reading.invalid() ? kUsageOrIoError : result.v4.empty() && result.v6.empty() ? 0 : 1;
+  }
+  return reading.invalid() ? kSomeInvalid : kAllConverted;
+}
+
+// Until the command line learns the set modes.
+bool ParseSetArguments(int argc, char** argv, SetCommand& command, std::string& error) {
+  bool set = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--merge" || arg == "--common" || arg == "--except" || arg == "--diff" || arg == "--count") {
+      set = true;
+      command.mode = arg == "--merge"    ? SetMode::Merge
+                     : arg == "--common" ? SetMode::Common
+                     : arg == "--except" ? SetMode::Except
+                     : arg == "--diff"   ? SetMode::Diff
+                                         : SetMode::Count;
+    } else if (arg == "--ranges") command.form = SetForm::Ranges;
+    else if (arg == "--to-int") command.form = SetForm::Integers;
+    else if (arg == "--expand") command.form = SetForm::Expand;
+    else if (arg == "--format=hex") command.hex = true;
+    else if (arg == "-6") command.ipv6 = true;
+    else if (arg.size() > 1 && arg[0] == '-') error = "unknown option '" + std::string(arg) + "'";
+    else command.files.push_back(arg);
+  }
+  if (error.empty()) error = SetUsageError(command);
+  return set;
+}
+
+}  // namespace quadsum_cli

@@ -1,0 +1,71 @@
+#pragma once
+
+// quadsum-cli's set modes: files of addresses, networks and ranges read
+// into one set per family, combined, and written in one of four forms or
+// counted.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ip_set.h"
+#include "core/ip_value.h"
+
+namespace quadsum_cli {
+
+enum class SetMode { Merge, Common, Except, Diff, Count };
+enum class SetForm { Networks, Ranges, Integers, Expand };
+
+struct SetCommand {
+  SetMode mode = SetMode::Merge;
+  SetForm form = SetForm::Networks;
+  bool hex = false;                     // --to-int integers as 0x and hex digits
+  bool ipv6 = false;                    // integer lines are IPv6 numbers
+  std::vector<std::string_view> files;  // "-" is standard input; none reads it
+};
+
+// The files a mode needs at least, and a usage error for the command
+// (too few files, "-" twice), or empty.
+std::string_view SetUsageError(const SetCommand& command);
+
+using Ipv4Set = quadsum::IpSet<std::uint32_t>;
+using Ipv6Set = quadsum::IpSet<quadsum::Uint128>;
+
+struct IpSets {
+  Ipv4Set v4;
+  Ipv6Set v6;
+};
+
+// A line of a set file as read: its value without blanks around it, cut
+// before a blank followed by '#' or ';'; empty for a blank line or one
+// whose first byte after blanks is '#' or ';'. A CR before the line end is
+// dropped. comment tells whether a comment ended the line.
+struct SetLine {
+  std::string_view value;
+  bool comment = false;
+};
+SetLine ReadSetLine(std::string_view line);
+
+// Values of one input collected into ranges of each family.
+class SetBuilder {
+ public:
+  explicit SetBuilder(bool ipv6Integers) : reading_{true, true, ipv6Integers} {}
+  // Adds a value (blanks around a range's '-' allowed); returns its
+  // verdict, Converted when added.
+  quadsum::Verdict Add(std::string_view value);
+  IpSets Build();
+
+ private:
+  quadsum::Reading reading_;
+  Ipv4Set::Ranges v4_;
+  Ipv6Set::Ranges v6_;
+};
+
+// Runs the command, reading its files (standard input for "-" or when none
+// is named) and writing to out, messages on stderr; returns the exit status.
+int RunSets(const SetCommand& command, int out = 1);
+
+bool ParseSetArguments(int argc, char** argv, SetCommand& command, std::string& error);
+
+}  // namespace quadsum_cli
