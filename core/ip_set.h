@@ -152,26 +152,43 @@ class IpSet {
  private:
   using N = NumberTraits<T>;
 
+  static constexpr unsigned kDigitBits = 11;
+  static constexpr std::size_t kDigits = 1 << kDigitBits;
+
+  static std::size_t Digit(T value, unsigned shift) {
+    if constexpr (sizeof(T) == 4) return value >> shift & (kDigits - 1);
+    else return (value >> shift).low() & (kDigits - 1);
+  }
+
+  // A radix sort by the 11-bit digits in which the firsts differ, where
+  // there are few of them: every IPv4 set, and IPv6 sets within a common
+  // prefix (as most are); std::sort for the rest.
   static void SortByFirst(Ranges& ranges) {
-    if constexpr (sizeof(T) == 4) {
-      if (ranges.size() > 256) return RadixSortByFirst(ranges);
+    constexpr std::size_t kMaxPasses = 4;
+    if (ranges.size() > 256) {
+      T all = ranges[0].first, any = ranges[0].first;
+      for (const Range& r : ranges) all = all & r.first, any = any | r.first;
+      std::vector<unsigned> shifts;
+      for (unsigned shift = 0; shift < N::kBits; shift += kDigitBits) {
+        if (Digit(any & ~all, shift) != 0) shifts.push_back(shift);
+      }
+      if (shifts.size() <= kMaxPasses) return RadixSortByFirst(ranges, shifts);
     }
     std::sort(ranges.begin(), ranges.end(), [](const Range& x, const Range& y) { return x.first < y.first; });
   }
 
-  // Three stable passes of 11, 11 and 10 bits, the counts of all three
-  // taken in one pass first.
-  static void RadixSortByFirst(Ranges& ranges) {
-    constexpr unsigned kDigitBits = 11, kPasses = 3;
-    std::vector<std::array<std::size_t, 1 << kDigitBits>> counts(kPasses);
+  // Stable passes from the lowest digit, the counts of all of them taken
+  // in one pass first.
+  static void RadixSortByFirst(Ranges& ranges, const std::vector<unsigned>& shifts) {
+    std::vector<std::array<std::size_t, kDigits>> counts(shifts.size());
     for (const Range& r : ranges) {
-      for (unsigned pass = 0; pass < kPasses; ++pass) ++counts[pass][r.first >> (pass * kDigitBits) & 2047];
+      for (std::size_t pass = 0; pass < shifts.size(); ++pass) ++counts[pass][Digit(r.first, shifts[pass])];
     }
     Ranges sorted(ranges.size());
-    for (unsigned pass = 0; pass < kPasses; ++pass) {
+    for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
       std::size_t at = 0;
       for (std::size_t& count : counts[pass]) at += std::exchange(count, at);
-      for (const Range& r : ranges) sorted[counts[pass][r.first >> (pass * kDigitBits) & 2047]++] = r;
+      for (const Range& r : ranges) sorted[counts[pass][Digit(r.first, shifts[pass])]++] = r;
       ranges.swap(sorted);
     }
   }

@@ -123,22 +123,31 @@ TEST(IpSet, OperationsAgreeWithTheModel) {
   }
 }
 
-// Many ranges, so the 32-bit radix sort runs, against std::sort's order.
-TEST(IpSet, LargeUnsortedInputs) {
-  std::mt19937 random(7);
-  IpSet<std::uint32_t>::Ranges ranges;
+// Many ranges, so the radix sort runs (on digits low and high, few or
+// many of them), against std::sort's order and a plain merge.
+template <class T, class F>
+void CheckLargeInput(F&& randomFirst) {
+  typename IpSet<T>::Ranges ranges, merged;
   for (int i = 0; i < 5000; ++i) {
-    const std::uint32_t first = random() % 200000, last = first + random() % 50;
-    ranges.push_back({first, last});
+    const T first = randomFirst();
+    ranges.push_back({first, first + Plus(T{}, i % 7 ? i % 50 : 0)});
   }
   auto sorted = ranges;
   std::sort(sorted.begin(), sorted.end(), [](auto& x, auto& y) { return x.first < y.first; });
-  IpSet<std::uint32_t>::Ranges merged;
   for (const auto& r : sorted) {
-    if (!merged.empty() && r.first <= merged.back().last + 1) merged.back().last = std::max(merged.back().last, r.last);
+    if (!merged.empty() && r.first <= merged.back().last + NumberTraits<T>::kOne) merged.back().last = std::max(merged.back().last, r.last);
     else merged.push_back(r);
   }
-  EXPECT_EQ(IpSet<std::uint32_t>(ranges).ranges(), merged);
+  EXPECT_EQ(IpSet<T>(ranges).ranges(), merged);
+}
+
+TEST(IpSet, LargeUnsortedInputs) {
+  std::mt19937_64 random(7);
+  CheckLargeInput<std::uint32_t>([&] { return static_cast<std::uint32_t>(random() % 200000); });
+  CheckLargeInput<std::uint32_t>([&] { return static_cast<std::uint32_t>(random() >> 40 << 8); });
+  CheckLargeInput<Uint128>([&] { return Uint128(0x20010db800000000, random() % 200000); });
+  CheckLargeInput<Uint128>([&] { return Uint128(random() % 5000 << 50, 77); });
+  CheckLargeInput<Uint128>([&] { return Uint128(random() >> 8, random() % 100000); });
 }
 
 // The whole of each family and its top number: counts past the number
