@@ -41,10 +41,9 @@ IpValue Address(std::string_view text) {
 IpValue Plain(std::string_view text, const Reading& reading) {
   if (reading.addresses && (!reading.integers || Holds(text, '.') || Holds(text, ':'))) return Address(text);
   if (reading.addresses && !LooksLikeInteger(text)) return Invalid(Verdict::Unrecognized);
-  const auto integer = ParseWideInteger(text);
+  const auto integer = ParseInteger(text);
   if (!integer) return Invalid(Verdict::BadInteger);
-  const bool ipv6 = reading.ipv6Integers || integer->wide || integer->value.high() != 0 || integer->value.low() >> 32;
-  return Number(integer->value, true, ipv6 ? 128 : 32);
+  return Number(integer->value, true, IsIpv6Integer(*integer, reading.ipv6Integers) ? 128 : 32);
 }
 
 // The numbers below the family's top that are not fixed by a network of
