@@ -91,6 +91,54 @@ none | row lookup-several 1 'localhost\t127.0.0.1\nquadsum-multi.test\t127.0.0.1
 quadsum-multi.test\t127.0.0.13\n' 'Eargument 4: cannot resolve host: "no-such-host.invalid": *' \
   --lookup localhost quadsum-multi.test no-such-host.invalid
 
+# Set modes, on files in a directory of their own (relative names, which
+# Wine passes to the exe as they are).
+mkdir "$work/sets" && pushd "$work/sets" >/dev/null || exit 2
+ln '\xef\xbb\xbf# blocklist\r\n; two kinds of comment\r\n10.0.0.0/255.255.255.0 ; netmask\r\n10.0.1.0 - 10.0.1.255\r\n' >a
+ln '\n  \t\n2001:db8::/127\t# IPv6 in the same file\n::ffff:10.0.2.0-::ffff:10.0.2.1\n167772672' >>a
+ln '10.0.0.0/23\n2001:db8::1\n2001:db8::2\n' >b
+ln '10.0.0.7\nbad\n10.0.0.8\n010.0.0.9\n' >bad
+ln '; drop list\n1.10.16.0/20 ; SBL256894\n1.19.0.0/16 ; SBL434604\n10.20.0.0/14 ; a private network by mistake\n' >drop.txt
+ln '# level 1\n1.10.16.0/21\n1.10.32.0 - 1.10.47.255\n1.19.0.0/255.255.0.0\n192.168.56.0/24\n2001:db8:bad::/48\n' >level1.txt
+ln '10.0.0.0/8\n172.16.0.0/12\n192.168.0.0/16\nfc00::/7\n' >private.txt
+{ ln '#'; head -c 6000 /dev/zero | tr '\0' x; ln '\n1.2.3.4 ;'; head -c 6000 /dev/zero | tr '\0' y; ln '\n'; head -c 6000 /dev/zero | tr '\0' z; } >long
+mkdir sub
+none | row set-merge 0 '10.0.0.0/23\n10.0.2.0/32\n::ffff:10.0.2.0/127\n2001:db8::/127\n2001:db8::2/128\n' '' --merge a b
+none | row set-ranges 0 '10.0.0.0-10.0.2.0\n::ffff:10.0.2.0-::ffff:10.0.2.1\n2001:db8::-2001:db8::1\n' '' --merge --ranges a
+none | row set-to-int 0 '167772160\t167772671\n42540766411282592856903984951653826561\t42540766411282592856903984951653826562\n' '' \
+  --to-int --merge b
+none | row set-hex 0 '0x0a000000\t0x0a0001ff\n0x20010db8000000000000000000000001\t0x20010db8000000000000000000000002\n' '' --merge --to-int --format=hex b
+ln '10.0.2.0\n::ffff:10.0.2.0/127\n2001:db8::/120\n' |
+  row set-expand 0 '10.0.2.0\n::ffff:10.0.2.0\n::ffff:10.0.2.1\n2001:db8::\n2001:db8::1\n' '' --expand --common a -
+none | row set-common 0 '10.0.0.0/23\n2001:db8::1/128\n' '' --common a b
+none | row set-except 0 '10.0.2.0/32\n::ffff:10.0.2.0/127\n2001:db8::/128\n' '' --except a b
+none | row set-diff-same 0 '' '' --diff a a
+none | row set-diff 1 '10.0.2.0/32\n::ffff:10.0.2.0/127\n2001:db8::/128\n2001:db8::2/128\n' '' --diff a b
+ln '10.0.0.0/23\n2001:db8::/127\n' | row set-diff-ipv6 1 '2001:db8::/128\n2001:db8::2/128\n' '' --diff - b
+none | row set-diff-invalid 2 '10.0.0.0/30\n10.0.0.4/31\n10.0.0.6/32\n10.0.0.9/32\n10.0.0.10/31\n10.0.0.12/30\n10.0.0.16/28\n10.0.0.32/27\n10.0.0.64/26\n10.0.0.128/25\n10.0.1.0/24\n2001:db8::1/128\n2001:db8::2/128\n' \
+  'Ebad: line 2: neither an IP address nor an integer: "bad"\nEbad: line 4: leading zero (ambiguous: some tools read it as octal): "010.0.0.9"\n' --diff bad b
+none | row set-invalid 1 '10.0.0.7/32\n10.0.0.8/32\n' \
+  'Ebad: line 2: neither an IP address nor an integer: "bad"\nEbad: line 4: leading zero (ambiguous: some tools read it as octal): "010.0.0.9"\n' --merge bad
+none | row set-count 0 'family\tnetworks\tranges\taddresses\nIPv4\t2\t1\t513\nIPv6\t2\t2\t4\n' '' --count a
+ln '::/0\n0.0.0.0/1\n128.0.0.0/1\n' | row set-count-whole 0 'family\tnetworks\tranges\taddresses\nIPv4\t1\t1\t4294967296
+IPv6\t1\t1\t340282366920938463463374607431768211456\n' '' --count
+none | row set-count-empty 0 'family\tnetworks\tranges\taddresses\n' '' --count
+ln '1\n0x2\n0x00000000000000000000000000000003\n' | row set-ipv6-integers 0 '::1/128\n::2/127\n' '' --merge -6
+none | row set-long-lines 1 '1.2.3.4/32\n' 'Elong: line 3: line longer than 4096 bytes: "zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz" (first 40 of 6000 bytes)\n' --merge long
+ln '0.0.0.0/0\n::/127\n' | row set-expand-limit 2 '' 'E--expand would write more than 2^32 addresses\n' --expand --merge
+none | row set-missing 2 '' 'Ecannot read nope: No such file or directory\n' --merge a nope
+none | row set-directory 2 '' 'Ecannot read sub: *' --merge a sub
+none | row set-stdin-twice 2 '' "Estandard input (-) named twice\nTry 'quadsum-cli --help'.\n" --merge - a -
+none | row set-too-few 2 '' "E--common needs two files or more\nTry 'quadsum-cli --help'.\n" --common a
+none | row set-diff-three 2 '' "E--diff needs two files\nTry 'quadsum-cli --help'.\n" --diff a b a
+# The README's example: two lists merged, the private networks taken out,
+# the rest counted.
+"${cli[@]}" --merge drop.txt level1.txt | row readme-except 0 '1.10.16.0/20\n1.10.32.0/20\n1.19.0.0/16\n2001:db8:bad::/48\n' '' \
+  --except - private.txt
+"${cli[@]}" --merge drop.txt level1.txt | "${cli[@]}" --except - private.txt | row readme-count 0 \
+  'family\tnetworks\tranges\taddresses\nIPv4\t3\t2\t73728\nIPv6\t1\t1\t1208925819614629174706176\n' '' --count
+popd >/dev/null || exit 2
+
 # --help: status 0 and the usage line first, on standard output.
 help="$("${cli[@]}" --help 2>&1)" && [[ "$help" == "Usage: quadsum-cli [OPTION]... [VALUE]..."* ]] &&
   [[ $(wc -l <<<"$help") -lt 60 ]] ||

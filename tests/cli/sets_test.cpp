@@ -78,7 +78,7 @@ class FileWriter {
     return std::string(before[random_() % 8]) + value + after[random_() % 7];
   }
 
-  // A network, a range (addresses or integers, blanks around its '-' or
+  // A network (its length or netmask), a range (addresses or integers, blanks around its '-' or
   // not) or one number, within the universe.
   std::string Value(bool v6, Bits& bits, Uint128 base) {
     const unsigned family = v6 ? 128 : 32;
@@ -90,7 +90,9 @@ class FileWriter {
         first &= ~((std::size_t{1} << host) - 1);
         last = first + (std::size_t{1} << host) - 1;
         const std::size_t written = first + random_() % (std::size_t{1} << host);  // host bits are dropped
-        text = Text(base + Uint128(0, written), family) + "/" + std::to_string(family - host);
+        const bool mask = !v6 && random_() % 2;  // a dotted netmask
+        text = Text(base + Uint128(0, written), family) + "/" +
+               (mask ? quadsum::DottedText(~0u << host) : std::to_string(family - host));
         break;
       }
       case 1: {
