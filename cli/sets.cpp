@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 
 #include "cli/app.h"
@@ -81,7 +83,9 @@ void CloseInput(int fd) {
 // whatever the lines. Returns the errno of a failed read, or 0.
 template <class F>
 int ForEachLine(int fd, F&& line) {
-  std::vector<char> buffer(kBlock + kMaxLineLength);
+  // Not zeroed: pages of a short input's buffer are never touched.
+  const std::unique_ptr<char[]> block(new char[kBlock + kMaxLineLength]);
+  const std::span<char> buffer(block.get(), kBlock + kMaxLineLength);
   std::size_t end = 0;
   std::string start;           // of a long line, while its end is read
   std::uint64_t longSoFar = 0;  // its bytes passed so far
