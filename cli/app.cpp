@@ -244,7 +244,7 @@ int Run(int argc, char** argv) {
     return kUsageOrIoError;
   }
   if (!command.error.empty()) {
-    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help'.\n", command.error.c_str());
+    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help' for more information.\n", command.error.c_str());
     return kUsageOrIoError;
   }
   return command.lookup ? Lookup(command) : Conversions(command);
