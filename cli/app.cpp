@@ -229,13 +229,6 @@ std::string QuotedValue(std::string_view value, std::uint64_t length) { return Q
 const char* VerdictText(Verdict verdict) { return Complaint(verdict); }
 
 int Run(int argc, char** argv) {
-  SetCommand sets;
-  std::string setError;
-  if (ParseSetArguments(argc, argv, sets, setError)) {
-    if (setError.empty()) return RunSets(sets);
-    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help'.\n", setError.c_str());
-    return kUsageOrIoError;
-  }
   const Command command = Parse(argc, argv);
   if (command.help || command.version) {
     std::fputs(command.help ? kHelpText : kVersionText, stdout);
@@ -247,6 +240,7 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help' for more information.\n", command.error.c_str());
     return kUsageOrIoError;
   }
+  if (command.setModes) return RunSets(command.sets);
   return command.lookup ? Lookup(command) : Conversions(command);
 }
 

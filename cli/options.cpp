@@ -17,6 +17,7 @@ const char kVersionText[] = "quadsum-cli " QUADSUM_VERSION_TEXT "\n";
 const char kHelpText[] = R"(Usage: quadsum-cli [OPTION]... [VALUE]...
    or: quadsum-cli --field=N [OPTION]...
    or: quadsum-cli --lookup HOST...
+   or: quadsum-cli SET-MODE [--ranges|--to-int|--expand] [FILE]...
 Converts IP addresses to integers and integers to IP addresses, IPv4 and
 IPv6, and networks and ranges to their first and last numbers.
 
@@ -61,6 +62,17 @@ longer than 4096 bytes is invalid.
                    resolver, each once; with several hosts as HOST<tab>ADDRESS
   --help           print this help and exit
   --version        print the version and exit
+
+Set modes read files of addresses, networks and ranges, both families, and
+print one set, sorted, IPv4 first, as the fewest networks; --ranges prints
+ranges, --to-int pairs of integers, --expand every address (2^32 at most).
+Blank lines and comments (#, ;) are skipped; the whole input is held in
+memory. FILE - is standard input, read by --merge and --count without FILE.
+  --merge [FILE]...    the addresses in any file
+  --common FILE...     the addresses in every file
+  --except FILE...     the first file's addresses that no other file has
+  --diff FILE FILE     addresses in just one: exit 0 if none, 1 some, 2 trouble
+  --count [FILE]...    networks, ranges and addresses of the union by family
 An option's argument may follow it as --field=2 or --field 2; long options
 may be shortened to any unambiguous start; -- ends the options.
 
@@ -78,6 +90,7 @@ namespace {
 enum OptionId : int {
   kIpv6 = '6',
   kHelp = 256, kVersion, kLookup, kToInt, kToIp, kLenient, kFormat, kToCidr, kField, kDelimiter, kHeader,
+  kMerge, kCommon, kExcept, kDiff, kCount, kRanges, kExpand,
 };
 
 constexpr option kLongOptions[] = {
@@ -93,6 +106,13 @@ constexpr option kLongOptions[] = {
     {"header", no_argument, nullptr, kHeader},
     {"lenient", no_argument, nullptr, kLenient},
     {"format", required_argument, nullptr, kFormat},
+    {"merge", no_argument, nullptr, kMerge},
+    {"common", no_argument, nullptr, kCommon},
+    {"except", no_argument, nullptr, kExcept},
+    {"diff", no_argument, nullptr, kDiff},
+    {"count", no_argument, nullptr, kCount},
+    {"ranges", no_argument, nullptr, kRanges},
+    {"expand", no_argument, nullptr, kExpand},
     {nullptr, 0, nullptr, 0},
 };
 constexpr char kShortOptions[] = "6";
@@ -179,12 +199,34 @@ std::string Apply(int id, std::string_view value, Command& c) {
     case kFormat: return ApplyFormat(value, c.options);
     case kField: return ApplyField(value, c.field);
     case kDelimiter: c.delimiter = true; return ApplyDelimiter(value, c.options.separator);
+    case kMerge: case kCommon: case kExcept: case kDiff: case kCount:
+      c.setModes += 1;
+      c.sets.mode = static_cast<SetMode>(id - kMerge);
+      break;
+    case kRanges: c.ranges = true; break;
+    case kExpand: c.expand = true; break;
   }
   return {};
 }
 
+std::string SetConflictOf(const Command& c) {
+  const Options& o = c.options;
+  if (c.setModes > 1) return "--merge, --common, --except, --diff and --count exclude each other";
+  if (o.lenient || c.field || c.delimiter || c.header || c.toIp || o.toCidr || c.lookup) {
+    return "set modes take no --lenient, --field, --delimiter, --header, --to-ip, --to-cidr or --lookup";
+  }
+  if (c.ranges + c.toInt + c.expand > 1) return "--ranges, --to-int and --expand exclude each other";
+  if (c.sets.mode == SetMode::Count && (c.ranges || c.toInt || c.expand)) {
+    return "--count prints a table: no --ranges, --to-int or --expand";
+  }
+  if (o.hex && !c.toInt) return "--format=hex needs --to-int";
+  return std::string(SetUsageError(c.sets));
+}
+
 std::string ConflictOf(const Command& c) {
   const Options& o = c.options;
+  if (c.setModes) return SetConflictOf(c);
+  if (c.ranges || c.expand) return "--ranges and --expand need a set mode";
   if (c.toInt && c.toIp) return "--to-int and --to-ip exclude each other";
   if (o.lenient && o.hex) return "--lenient prints the window's text, never hex";
   if (o.lenient && (o.ipv6 || o.toCidr)) return "--lenient reads plain IPv4 values only: no -6 or --to-cidr";
@@ -216,7 +258,14 @@ Command Parse(int argc, char** argv) {
   for (int i = optind; i < argc; ++i) {
     const int typed = static_cast<int>(std::find(argv, argv + argc, args[i]) - argv);
     command.values.emplace_back(typed, args[i]);
+    command.sets.files.push_back(args[i]);
   }
+  command.sets.form = command.ranges  ? SetForm::Ranges
+                      : command.toInt ? SetForm::Integers
+                      : command.expand ? SetForm::Expand
+                                       : SetForm::Networks;
+  command.sets.hex = command.options.hex;
+  command.sets.ipv6 = command.options.ipv6;
   command.error = ConflictOf(command);
   command.options.direction = command.toInt  ? Direction::ToInteger
                               : command.toIp ? Direction::ToAddress

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/convert.h"
+#include "cli/sets.h"
 
 namespace quadsum_cli {
 
@@ -22,6 +23,11 @@ struct Command {
   bool header = false, delimiter = false;
   std::vector<std::pair<int, std::string_view>> values;  // argument number, text
   std::string error;                                      // usage error
+  // Set modes: how many were named, --ranges and --expand, and the command
+  // they make with the values as its files.
+  int setModes = 0;
+  bool ranges = false, expand = false;
+  SetCommand sets;
 };
 
 // The arguments as typed; command.error is set on a usage error.

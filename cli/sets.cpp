@@ -329,28 +329,4 @@ int RunSets(const SetCommand& command, int out) {
   return reading.invalid() ? kSomeInvalid : kAllConverted;
 }
 
-// Until the command line learns the set modes.
-bool ParseSetArguments(int argc, char** argv, SetCommand& command, std::string& error) {
-  bool set = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--merge" || arg == "--common" || arg == "--except" || arg == "--diff" || arg == "--count") {
-      set = true;
-      command.mode = arg == "--merge"    ? SetMode::Merge
-                     : arg == "--common" ? SetMode::Common
-                     : arg == "--except" ? SetMode::Except
-                     : arg == "--diff"   ? SetMode::Diff
-                                         : SetMode::Count;
-    } else if (arg == "--ranges") command.form = SetForm::Ranges;
-    else if (arg == "--to-int") command.form = SetForm::Integers;
-    else if (arg == "--expand") command.form = SetForm::Expand;
-    else if (arg == "--format=hex") command.hex = true;
-    else if (arg == "-6") command.ipv6 = true;
-    else if (arg.size() > 1 && arg[0] == '-') error = "unknown option '" + std::string(arg) + "'";
-    else command.files.push_back(arg);
-  }
-  if (error.empty()) error = SetUsageError(command);
-  return set;
-}
-
 }  // namespace quadsum_cli

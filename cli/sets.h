@@ -66,6 +66,4 @@ class SetBuilder {
 // is named) and writing to out, messages on stderr; returns the exit status.
 int RunSets(const SetCommand& command, int out = 1);
 
-bool ParseSetArguments(int argc, char** argv, SetCommand& command, std::string& error);
-
 }  // namespace quadsum_cli

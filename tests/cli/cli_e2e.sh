@@ -154,9 +154,16 @@ none | row set-long-lines 1 '1.2.3.4/32\n' 'Elong: line 3: line longer than 4096
 ln '0.0.0.0/0\n::/127\n' | row set-expand-limit 2 '' 'E--expand would write more than 2^32 addresses\n' --expand --merge
 none | row set-missing 2 '' 'Ecannot read nope: No such file or directory\n' --merge a nope
 none | row set-directory 2 '' 'Ecannot read sub: *' --merge a sub
-none | row set-stdin-twice 2 '' "Estandard input (-) named twice\nTry 'quadsum-cli --help'.\n" --merge - a -
-none | row set-too-few 2 '' "E--common needs two files or more\nTry 'quadsum-cli --help'.\n" --common a
-none | row set-diff-three 2 '' "E--diff needs two files\nTry 'quadsum-cli --help'.\n" --diff a b a
+none | row set-stdin-twice 2 '' "Estandard input (-) named twice\n$try" --merge - a -
+none | row set-too-few 2 '' "E--common needs two files or more\n$try" --common a
+none | row set-diff-three 2 '' "E--diff needs two files\n$try" --diff a b a
+none | row set-two-modes 2 '' "E--merge, --common, --except, --diff and --count exclude each other\n$try" --merge --diff a b
+none | row set-lenient 2 '' "Eset modes take no --lenient, --field, --delimiter, --header, --to-ip, --to-cidr or --lookup\n$try" \
+  --merge --to-cidr a
+none | row set-two-forms 2 '' "E--ranges, --to-int and --expand exclude each other\n$try" --merge --ranges --expand a
+none | row set-count-form 2 '' "E--count prints a table: no --ranges, --to-int or --expand\n$try" --count --to-int a
+none | row set-hex-alone 2 '' "E--format=hex needs --to-int\n$try" --except --format=hex a b
+none | row set-form-alone 2 '' "E--ranges and --expand need a set mode\n$try" --ranges 1.2.3.4
 # The README's example: two lists merged, the private networks taken out,
 # the rest counted.
 "${cli[@]}" --merge drop.txt level1.txt | row readme-except 0 '1.10.16.0/20\n1.10.32.0/20\n1.19.0.0/16\n2001:db8:bad::/48\n' '' \
@@ -167,7 +174,7 @@ popd >/dev/null || exit 2
 
 # --help: status 0 and the usage line first, on standard output.
 help="$("${cli[@]}" --help 2>&1)" && [[ "$help" == "Usage: quadsum-cli [OPTION]... [VALUE]..."* ]] &&
-  [[ $(wc -l <<<"$help") -lt 60 ]] ||
+  [[ $(wc -l <<<"$help") -lt 70 ]] ||
   { failures=$((failures + 1)); echo "FAIL: --help"; }
 
 echo "== $failures row(s) failed"
