@@ -1,6 +1,7 @@
 #include "cli/sets.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -69,6 +70,17 @@ long ReadSome(int fd, char* into, std::size_t n) {
 #endif
 }
 
+// The size of a regular file, else 0.
+std::uint64_t FileSize(int fd) {
+#ifdef _WIN32
+  struct _stat64 status;
+  return fd >= 0 && _fstat64(fd, &status) == 0 && (status.st_mode & _S_IFREG) ? status.st_size : 0;
+#else
+  struct stat status;
+  return fd >= 0 && fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? status.st_size : 0;
+#endif
+}
+
 void CloseInput(int fd) {
 #ifdef _WIN32
   _close(fd);
@@ -128,6 +140,7 @@ class SetReading {
   // cannot be read.
   bool Read(std::string_view name) {
     const int fd = name == "-" ? 0 : OpenInput(name);
+    builder_.Reserve(FileSize(fd));
     const int error = fd < 0 ? errno : ForEachLine(fd, [&](std::string_view text, std::uint64_t length) {
       Line(name, text, length);
     });
@@ -148,6 +161,7 @@ class SetReading {
       text.remove_prefix(kByteOrderMark.size());
       length -= kByteOrderMark.size();
     }
+    if (builder_.AddAddress(text)) return;
     const SetLine line = ReadSetLine(text);
     if (length > kMaxLineLength && !line.comment) {
       return Fail(name, "line longer than " + std::to_string(kMaxLineLength) + " bytes", text, length);
@@ -278,6 +292,22 @@ quadsum::Verdict SetBuilder::Add(std::string_view value) {
     v6_.push_back({read.first, read.last});
   }
   return read.verdict;
+}
+
+bool SetBuilder::AddAddress(std::string_view line) {
+  if (line.size() <= quadsum::kMaxDottedLength) {
+    if (const auto address = quadsum::ParseStrictAddress(line)) return v4_.push_back({*address, *address}), true;
+  }
+  if (line.size() > quadsum::kMaxIpv6Length || line.find('/') != std::string_view::npos) return false;
+  if (const auto address = quadsum::ParseIpv6(line)) return v6_.push_back({*address, *address}), true;
+  return false;
+}
+
+void SetBuilder::Reserve(std::uint64_t bytes) {
+  constexpr std::uint64_t kMostLines = 1 << 22;  // more lines grow the ranges as usual
+  const auto lines = static_cast<std::size_t>(std::min(bytes / 8, kMostLines));  // 8 bytes: "1.2.3.4\n"
+  v4_.reserve(v4_.size() + lines);
+  v6_.reserve(v6_.size() + lines);
 }
 
 IpSets SetBuilder::Build() {

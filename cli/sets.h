@@ -54,6 +54,13 @@ class SetBuilder {
   // Adds a value (blanks around a range's '-' allowed); returns its
   // verdict, Converted when added.
   quadsum::Verdict Add(std::string_view value);
+  // A whole line that is one address, as most lines of a list are, read by
+  // the address parse alone; false for anything else, which Add then reads.
+  bool AddAddress(std::string_view line);
+  // Room for the values of an input of this many bytes, so that the ranges
+  // are not copied as they grow: address space only, each page is touched
+  // when values fill it.
+  void Reserve(std::uint64_t bytes);
   IpSets Build();
 
  private:
