@@ -26,6 +26,7 @@ std::string Summary(std::vector<std::string> words) {
                                                 {o.toCidr, "cidr"},   {c.header, "header"}};
   for (const auto& [set, name] : flags) text += set ? std::string(" ") + name : "";
   if (c.field) text += " field" + std::to_string(c.field) + " sep" + std::string(1, o.separator);
+  if (c.setModes) text += " set" + std::to_string(static_cast<int>(c.sets.mode)) + " form" + std::to_string(static_cast<int>(c.sets.form));
   for (const auto& [number, value] : c.values) text += " " + std::to_string(number) + ":" + std::string(value);
   return text;
 }
@@ -77,6 +78,11 @@ TEST(Options, ReadAsGetoptLongReadsThem) {
       {{"--lookup"}, "error: --lookup needs at least one HOST"},
       {{"--field=1", "1.2.3.4"}, "error: --field takes no value arguments: it reads standard input"},
       {{"--header"}, "error: --header and --delimiter need --field"},
+      {{"--merge", "a", "-"}, "dir0 set0 form0 2:a 3:-"},
+      {{"--exc", "a", "b", "--to-int", "--format", "hex"}, "dir1 hex set2 form2 2:a 3:b"},
+      {{"--ex"}, "error: option '--ex' is ambiguous; possibilities: '--except' '--expand'"},
+      {{"--co"}, "error: option '--co' is ambiguous; possibilities: '--common' '--count'"},
+      {{"--d=,"}, "error: option '--d' is ambiguous; possibilities: '--delimiter' '--diff'"},
   };
   for (const auto& row : rows) {
     std::string typed;
