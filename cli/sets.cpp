@@ -74,10 +74,10 @@ long ReadSome(int fd, char* into, std::size_t n) {
 std::uint64_t FileSize(int fd) {
 #ifdef _WIN32
   struct _stat64 status;
-  return fd >= 0 && _fstat64(fd, &status) == 0 && (status.st_mode & _S_IFREG) ? status.st_size : 0;
+  return _fstat64(fd, &status) == 0 && (status.st_mode & _S_IFREG) ? status.st_size : 0;
 #else
   struct stat status;
-  return fd >= 0 && fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? status.st_size : 0;
+  return fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? status.st_size : 0;
 #endif
 }
 
@@ -140,21 +140,23 @@ class SetReading {
   // cannot be read.
   bool Read(std::string_view name) {
     const int fd = name == "-" ? 0 : OpenInput(name);
+    if (fd < 0) return CannotRead(name, errno);
     builder_.Reserve(FileSize(fd));
-    const int error = fd < 0 ? errno : ForEachLine(fd, [&](std::string_view text, std::uint64_t length) {
-      Line(name, text, length);
-    });
-    if (name != "-" && fd >= 0) CloseInput(fd);
+    const int error = ForEachLine(fd, [&](std::string_view text, std::uint64_t length) { Line(name, text, length); });
+    if (name != "-") CloseInput(fd);
     lineNumber_ = 0;
-    if (error == 0) return true;
-    std::fprintf(stderr, "quadsum-cli: cannot read %s: %s\n", std::string(InputName(name)).c_str(), std::strerror(error));
-    return false;
+    return error == 0 || CannotRead(name, error);
   }
 
   IpSets Build() { return builder_.Build(); }
   bool invalid() const { return invalid_; }
 
  private:
+  static bool CannotRead(std::string_view name, int error) {
+    std::fprintf(stderr, "quadsum-cli: cannot read %s: %s\n", std::string(InputName(name)).c_str(), std::strerror(error));
+    return false;
+  }
+
   void Line(std::string_view name, std::string_view text, std::uint64_t length) {
     constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
     if (++lineNumber_ == 1 && text.starts_with(kByteOrderMark)) {
