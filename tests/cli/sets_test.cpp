@@ -252,30 +252,6 @@ TEST_F(SetsOnFiles, EveryModeAndFormAgreesWithTheModel) {
   }
 }
 
-// --count against the model's addresses and against the lines the networks
-// and ranges forms write for the same files.
-TEST_F(SetsOnFiles, CountsAgreeWithTheForms) {
-  std::mt19937 random(99);
-  for (int round = 0; round < 40; ++round) {
-    const Universe& universe = kUniverses[round % 4];
-    std::vector<std::string> files;
-    std::vector<Model> models(1 + random() % 3);
-    FileWriter writer(random, universe);
-    for (Model& model : models) files.push_back(writer.Write(model));
-    const Model want = Expected(SetMode::Merge, models);
-    auto lines = [&](SetForm form, const char* family) {
-      std::istringstream out(Run({SetMode::Merge, form}, files).second);
-      int n = 0;
-      for (std::string line; std::getline(out, line);) n += (line.find(':') != std::string::npos) == (family[3] == '6');
-      return std::to_string(n);
-    };
-    std::string table = "family\tnetworks\tranges\taddresses\n";
-    if (want.v4.any()) table += "IPv4\t" + lines(SetForm::Networks, "IPv4") + "\t" + lines(SetForm::Ranges, "IPv4") + "\t" + std::to_string(want.v4.count()) + "\n";
-    if (want.v6.any()) table += "IPv6\t" + lines(SetForm::Networks, "IPv6") + "\t" + lines(SetForm::Ranges, "IPv6") + "\t" + std::to_string(want.v6.count()) + "\n";
-    EXPECT_EQ(Run({SetMode::Count}, files), std::make_pair(0, table)) << "round " << round;
-  }
-}
-
 // Lines as a set file holds them: the value, and whether a comment ended it.
 TEST(SetLines, CommentsBlanksAndLineEnds) {
   const std::tuple<std::string, std::string, bool> rows[] = {
