@@ -41,8 +41,9 @@ longer than 4096 bytes is invalid.
   --field=N        convert field N (from 1) of each line of standard input,
                    copy the rest of the line as it is; a network or range
                    becomes two fields
-  --delimiter=C    the field delimiter, one byte (default tab); with a
-                   comma, fields may be quoted as in CSV
+  --delimiter=C    the field delimiter, one byte (default tab), not a digit;
+                   with a comma, fields may be quoted as in CSV. A value
+                   whose converted text would hold C is left empty
   --header         with --field, copy the first line unchanged
   --lenient        read IPv4 addresses as the Quadsum window does (no range
                    check, empty parts, fractions, exponents) and print
@@ -115,6 +116,7 @@ std::string ConflictOf(const Command& c) {
   if (c.lookup && c.values.empty()) return "--lookup needs at least one HOST";
   if (c.field && !c.values.empty()) return "--field takes no value arguments: it reads standard input";
   if (!c.field && (c.header || c.delimiter)) return "--header and --delimiter need --field";
+  if (c.delimiter && o.separator >= '0' && o.separator <= '9') return "--delimiter cannot be a digit: every value written holds digits";
   return {};
 }
 

@@ -70,9 +70,9 @@ ln '1.0.0.0-1.0.0.10\n::/127\n1.2.3.4\n' | row to-cidr 1 '1.0.0.0/29\n1.0.0.8/31
 ln '\xef\xbb\xbf1.2.3.4\n\xef\xbb\xbf1.2.3.4\n' | row byte-order-mark 1 '16909060\n\n' \
   'Eline 2: not a valid IPv4 address: "\\xef\\xbb\\xbf1.2.3.4"\n'
 ln 'network,geoname_id,name\r\n1.0.0.0/24,2077456,"Sydney, ""AU"""\r\n"::ffff:1.2.3.4",x\r\n\n5/8,y\nz\n"1.2.3.4,x\n1.0.0.0-1.0.0.1,last' |
-  row field-csv 1 'network,geoname_id,name\r\n16777216,16777471,2077456,"Sydney, ""AU"""\r\n281470698652420,x\r\n\n,,y\n\n"1.2.3.4,x\n16777216,16777217,last' \
+  row field-csv 1 'network,geoname_id,name\r\n16777216,16777471,2077456,"Sydney, ""AU"""\r\n281470698652420,x\r\n\n,,y\n\n\n16777216,16777217,last' \
   "Eline 5: field 1: an integer before '/': a network starts with an address: \"5/8\"
-Eline 6: field 1: neither an IP address nor an integer: \"z\"\nEline 7: quote not closed at the end of a field: \"\\\\x221.2.3.4,x\"\n" \
+Eline 6: field 1: neither an IP address nor an integer: \"z\"\nEline 7: field 1: not a valid IPv4 address: \"1.2.3.4,x\"\n" \
   --field=1 --delimiter=, --header
 ln 'a\t1.0.0.0-1.0.0.2\tb\r\nc\t1.2.3.4\td\ne\n' | row field-to-cidr 1 'a\t1.0.0.0/31\tb\r\na\t1.0.0.2/32\tb\r\nc\t\td\ne\n' \
   'Eline 2: field 2: --to-cidr needs a network or range: "1.2.3.4"\nEline 3: fewer fields than --field asks for: "e"\n' \
