@@ -25,20 +25,31 @@ constexpr std::size_t kQuoted = 40;
 // Output room asked for per run of common lines: large, so runs are long.
 constexpr std::size_t kCommonRoom = 1 << 16;
 
-// The value in double quotes, bytes outside printable ASCII as \xHH, cut
-// after kQuoted bytes with the full length told.
-std::string Quoted(std::string_view value, std::uint64_t length) {
-  std::string text = "\"";
-  for (const char c : value.substr(0, kQuoted)) {
-    const auto byte = static_cast<unsigned char>(c);
-    char escaped[5];
-    std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-    text += (byte >= 0x20 && byte < 0x7f && c != '"' && c != '\\') ? std::string(1, c) : escaped;
+// Appends the value in double quotes, bytes outside printable ASCII as
+// \xHH, cut after kQuoted bytes with the full length told.
+void AppendQuoted(std::string& text, std::string_view value, std::uint64_t length) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  const auto plain = [](char c) { return c >= 0x20 && c < 0x7f && c != '"' && c != '\\'; };
+  const std::string_view shown = value.substr(0, kQuoted);
+  text += '"';
+  for (auto at = shown.begin(); at != shown.end();) {
+    const auto escaped = std::find_if_not(at, shown.end(), plain);
+    text.append(at, escaped);
+    if (escaped == shown.end()) break;
+    const auto byte = static_cast<unsigned char>(*escaped);
+    text += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+    at = escaped + 1;
   }
   text += '"';
   if (length > kQuoted) text += " (first " + std::to_string(kQuoted) + " of " + std::to_string(length) + " bytes)";
-  return text;
 }
+
+// Where a message points: an argument, or a line and maybe its field.
+struct Place {
+  const char* kind;
+  std::uint64_t number;
+  std::size_t field = 0;
+};
 
 const char* Complaint(Verdict verdict) {
   switch (verdict) {
@@ -86,7 +97,7 @@ class Session {
     const Verdict verdict = ConvertOne(value, {}, kLineEnd, kLineEnd).verdict;
     if (verdict == Verdict::Converted) return;
     if (verdict != Verdict::Blank) output_.Append("\n");
-    Fail("argument " + std::to_string(number), Complaint(verdict), value, value.size());
+    Fail({"argument", static_cast<std::uint64_t>(number)}, Complaint(verdict), value, value.size());
   }
 
   // Values, one per line; or with a field number, that field of each line.
@@ -103,7 +114,7 @@ class Session {
         // copied by the reader, whatever its length
       } else if (line.overlong()) {
         output_.Append(field ? line.end : "\n");
-        Fail(LineName(), "line longer than " + std::to_string(kMaxLineLength) + " bytes", line.text, line.length);
+        Fail(AtLine(), "line longer than " + std::to_string(kMaxLineLength) + " bytes", line.text, line.length);
       } else if (!field) {
         ValueLine(line.text);
       } else {
@@ -120,7 +131,7 @@ class Session {
       output_.Append(named ? host + '\t' + address + '\n' : address + '\n');
     }
     if (found.addresses.empty()) {
-      Fail("argument " + std::to_string(number), "cannot resolve host", host, host.size(), found.error);
+      Fail({"argument", static_cast<std::uint64_t>(number)}, "cannot resolve host", host, host.size(), found.error);
     }
   }
 
@@ -136,7 +147,7 @@ class Session {
     if (verdict != Verdict::Converted && verdict != Verdict::Blank) {
       output_.Append("\n");
       const std::string_view value = Trimmed(text);
-      Fail(LineName(), Complaint(verdict), value, value.size());
+      Fail(AtLine(), Complaint(verdict), value, value.size());
     }
   }
 
@@ -156,7 +167,8 @@ class Session {
     Field split = splitter.Split(text);
     if (split.problem != FieldProblem::None) {
       CopyLine(line);
-      return split.badlyQuoted ? FailQuoting(line, split) : Fail(LineName(), "fewer fields than --field asks for", Trimmed(line.text), line.length);
+      if (split.badlyQuoted) return FailQuoting(line, split);
+      return Fail(AtLine(), "fewer fields than --field asks for", Trimmed(line.text), line.length);
     }
     // The mark is kept with the fields before; it goes only with the value.
     if (mark && !split.before.empty()) split.before = {line.text.data(), split.before.size() + kByteOrderMark.size()};
@@ -173,14 +185,13 @@ class Session {
     const std::string_view value = Trimmed(split.value);
     if (!options_.toCidr && MeantAsSpan(value)) output_.Append({&options_.separator, 1});
     EndLine(last);
-    const std::string where = LineName() + ": field " + std::to_string(field);
-    if (!outcome.holdsDelimiter) return Fail(where, Complaint(outcome.verdict), value, value.size());
+    if (!outcome.holdsDelimiter) return Fail(AtLine(field), Complaint(outcome.verdict), value, value.size());
     const char delimiter[] = {'\'', options_.separator, '\'', 0};
-    Fail(where, std::string("its converted text would hold the delimiter ") + delimiter, value, value.size());
+    Fail(AtLine(field), std::string("its converted text would hold the delimiter ") + delimiter, value, value.size());
   }
 
   void FailQuoting(const Line& line, const Field& split) {
-    Fail(LineName() + ": field " + std::to_string(split.badlyQuoted),
+    Fail(AtLine(split.badlyQuoted),
          split.quoting == Quoting::NotClosed ? "quote not closed" : "text after the closing quote", Trimmed(line.text),
          line.length);
   }
@@ -241,31 +252,37 @@ class Session {
     return !output_.failed();
   }
 
-  std::string LineName() const { return "line " + std::to_string(lineNumber_); }
+  Place AtLine(std::size_t field = 0) const { return {"line", lineNumber_, field}; }
 
   // On a terminal, output so far goes first, so that messages appear in
   // place; elsewhere messages are gathered, so that they cost no writes of
-  // their own.
-  void Fail(const std::string& where, const std::string& what, std::string_view value, std::uint64_t length,
-            const std::string& detail = {}) {
+  // their own. Built in one string, kept, as invalid lines may be many.
+  void Fail(const Place& place, std::string_view what, std::string_view value, std::uint64_t length,
+            std::string_view detail = {}) {
     if (outputToTerminal_) output_.Flush();
-    Message(where + ": " + what + ": " + Quoted(value, length) + (detail.empty() ? "" : ": ") + detail);
+    message_.assign("quadsum-cli: ").append(place.kind).append(" ").append(std::to_string(place.number));
+    if (place.field) message_.append(": field ").append(std::to_string(place.field));
+    message_.append(": ").append(what).append(": ");
+    AppendQuoted(message_, value, length);
+    if (!detail.empty()) message_.append(": ").append(detail);
+    Message(message_.append("\n"));
     if (status_ == kAllConverted) status_ = kSomeInvalid;
   }
 
   void IoError(const char* what, int error) {
-    if (status_ != kUsageOrIoError) Message(std::string(what) + ": " + std::strerror(error));
+    if (status_ != kUsageOrIoError) Message("quadsum-cli: " + std::string(what) + ": " + std::strerror(error) + "\n");
     status_ = kUsageOrIoError;
   }
 
-  void Message(const std::string& text) {
-    messages_.Append("quadsum-cli: " + text + "\n");
+  void Message(std::string_view line) {
+    messages_.Append(line);
     if (messagesToTerminal_) messages_.Flush();
   }
 
   Options options_;
   Descriptors fds_;
   Output output_, messages_;
+  std::string message_;
   bool outputToTerminal_, messagesToTerminal_;
   std::string_view lastEnd_ = "\n";  // the end of the latest line that had one
   std::uint64_t lineNumber_ = 0;

@@ -58,7 +58,8 @@ longer than 4096 bytes is invalid.
 An invalid value gives an empty output line (with --field, an empty field,
 two for a network or range) and a message on standard error; a blank input
 line gives a blank output line. A UTF-8 byte-order mark starting standard
-input is skipped. Output lines end in LF; with --field, as the input's do.
+input is skipped (with --field, only from a converted first field). Output
+lines end in LF; with --field, as the input's do.
 Exit status: 0 all values converted (all hosts found), 1 some did not,
 2 usage or I/O error.
 )";

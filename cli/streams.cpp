@@ -53,7 +53,8 @@ char* Output::Room(std::size_t n) {
   return buffer_.data() + used_;
 }
 
-void Output::Append(std::string_view text) {
+// Block by block: text beyond what the buffer holds is written as it comes.
+void Output::AppendLong(std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = std::min(text.size(), buffer_.size() / 2);
     Commit(std::copy_n(text.data(), n, Room(n)));

@@ -4,6 +4,7 @@
 // large blocks, output gathered into one large buffer and written per block.
 // Memory stays constant whatever the input, over-long lines included.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,7 +27,11 @@ class Output {
   // what was written with Commit(end).
   char* Room(std::size_t n);
   void Commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
-  void Append(std::string_view text);
+  void Append(std::string_view text) {
+    if (buffer_.size() - used_ < text.size()) return AppendLong(text);
+    std::copy(text.begin(), text.end(), buffer_.data() + used_);
+    used_ += text.size();
+  }
 
   // Writes what is gathered; false once any write has failed.
   bool Flush();
@@ -34,6 +39,8 @@ class Output {
   int error() const { return error_; }  // errno of the failed write, or 0
 
  private:
+  void AppendLong(std::string_view text);
+
   int fd_;
   std::vector<char> buffer_;
   std::size_t used_ = 0;
