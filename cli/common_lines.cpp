@@ -71,7 +71,9 @@ std::size_t AddressLinePortable(const char* p, std::uint32_t& address) {
 std::size_t IntegerLinePortable(const char* p, std::uint32_t& integer) {
   std::string_view value;
   const std::size_t length = ShortLine(p, value);
-  return Accepted(length, quadsum::ParseAddressInteger(value), integer);
+  const auto parsed = quadsum::ParseInteger(value);
+  if (!parsed || quadsum::IsIpv6Integer(*parsed, false)) return 0;
+  return Accepted(length, static_cast<std::uint32_t>(parsed->value.low()), integer);
 }
 
 constexpr std::size_t kWideLine = 48;  // the longest IPv6 text or number, a CR and the LF, with room to spare
@@ -81,11 +83,9 @@ constexpr std::size_t kWideLine = 48;  // the longest IPv6 text or number, a CR 
 // like ::1.2.3.4): left to Convert at once, not looked for an LF and read.
 bool DotEarly(const char* p) { return (p[1] == '.') | (p[2] == '.') | (p[3] == '.'); }
 
-// An integer read as Convert reads it: IPv6 when -6 asks, when written with
-// more than 8 hex digits (wide) or when beyond 32 bits.
-char* WriteIntegerAddress(quadsum::Uint128 value, bool wide, const Options& options, char* out) {
-  const bool ipv6 = options.ipv6 || wide || value.high() != 0 || value.low() >> 32;
-  return quadsum::WriteAddress(value, ipv6 ? 128 : 32, out);
+// An integer written as Convert writes it, in the family core's rule gives.
+char* WriteIntegerAddress(const quadsum::IntegerText& integer, const Options& options, char* out) {
+  return quadsum::WriteAddress(integer.value, quadsum::IsIpv6Integer(integer, options.ipv6) ? 128 : 32, out);
 }
 
 // An IPv6 address or an integer of any size alone on the line at p (before
@@ -103,9 +103,9 @@ QUADSUM_NOINLINE Taken WideLine(const char* p, const char* end, const Options& o
     out = quadsum::WriteNumber(*address, 128, options.hex, out);
   } else {
     const auto integer = options.direction != Direction::ToInteger && value.find('.') == std::string_view::npos
-                             ? quadsum::ParseWideInteger(value) : std::nullopt;
+                             ? quadsum::ParseInteger(value) : std::nullopt;
     if (!integer) return {0, out};
-    out = WriteIntegerAddress(integer->value, integer->wide, options, out);
+    out = WriteIntegerAddress(*integer, options, out);
   }
   return {static_cast<std::size_t>(lf - p) + 1, out};
 }
@@ -199,7 +199,7 @@ constexpr std::array<std::array<std::uint8_t, 16>, 11> kIntegerShuffles = [] {
 // before it. That byte must be the LF, or a CR and the LF; else false.
 struct Loaded {
   __m128i digits;
-  unsigned length, dots, lineLength;
+  unsigned length, dots, zeros, lineLength;
 };
 
 QUADSUM_TARGET_SSSE3 bool Load(const char* p, Loaded& line) {
@@ -211,6 +211,7 @@ QUADSUM_TARGET_SSSE3 bool Load(const char* p, Loaded& line) {
   line.length = static_cast<unsigned>(std::countr_zero(other));
   if (line.length > 15) return false;
   line.dots = static_cast<unsigned>(_mm_movemask_epi8(isDot)) & ((1u << line.length) - 1);
+  line.zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8('0'))));
   const bool cr = line.length < 15 && p[line.length] == '\r';
   line.lineLength = line.length + cr + 1;
   return p[line.length + cr] == '\n';
@@ -225,6 +226,9 @@ QUADSUM_TARGET_SSSE3 std::size_t AddressLineSsse3(const char* p, std::uint32_t& 
   const unsigned key = line.dots | 1u << line.length;
   const ShapeSlot slot = kShapeSlots[(key * kShapeHash) >> 24];
   if (slot.key != key) return 0;
+  // A part that starts with '0' and goes on with a digit has a leading zero.
+  const unsigned digits = ~line.dots & ((1u << line.length) - 1);
+  if ((line.dots << 1 | 1) & line.zeros & digits >> 1) return 0;
   const auto* shuffle = reinterpret_cast<const __m128i*>(kAddressShuffles[slot.shape].data());
   const __m128i spread = _mm_shuffle_epi8(line.digits, _mm_loadu_si128(shuffle));
   const __m128i pairs = _mm_maddubs_epi16(spread, _mm_setr_epi8(100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0));
@@ -422,7 +426,7 @@ QUADSUM_TARGET_SSSE3 QUADSUM_NOINLINE Taken WideLineSsse3(const char* p, const c
     return {lf + 1, options.hex ? quadsum::WriteHex(value, 32, out) : WriteDecimalSsse3(value, out)};
   }
   if (options.direction != Direction::ToInteger && Decimal(p, text, length, value)) {
-    return {lf + 1, WriteIntegerAddress(value, false, options, out)};
+    return {lf + 1, WriteIntegerAddress({value, false}, options, out)};
   }
   return WideLine(p, end, options, out);
 }

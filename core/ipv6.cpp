@@ -277,15 +277,15 @@ char* WriteIpv6(Uint128 address, char* out) {
   return out;
 }
 
-std::optional<WideInteger> ParseWideInteger(std::string_view text) {
+std::optional<IntegerText> ParseInteger(std::string_view text) {
   if (text.size() > 2 && text[0] == '0' && text[1] == 'x') {
     const auto value = Hex128(text.substr(2));
     if (!value) return std::nullopt;
-    return WideInteger{*value, text.size() > 10};
+    return IntegerText{*value, text.size() > 10};
   }
   const auto value = Decimal128(text);
   if (!value) return std::nullopt;
-  return WideInteger{*value, false};
+  return IntegerText{*value, false};
 }
 
 // Two divisions: the quotient of the first is below 2^65, its high bit the

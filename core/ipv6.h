@@ -28,14 +28,24 @@ inline constexpr std::size_t kIpv6Room = 40;
 // groups. Returns the end.
 char* WriteIpv6(Uint128 address, char* out);
 
-struct WideInteger {
+// An integer as written: its value, and whether it was written as 0x and
+// more than 8 hex digits, which makes it IPv6 whatever its value.
+struct IntegerText {
   Uint128 value;
-  bool wide;  // written as 0x and more than 8 hex digits
+  bool longHex;
 };
 
-// Decimal digits with a value below 2^128, or "0x" and 1 to 32 hex digits
-// (either case). No sign, no blanks.
-std::optional<WideInteger> ParseWideInteger(std::string_view text);
+// The one integer grammar of the console program: decimal digits with a
+// value below 2^128, or "0x" and 1 to 32 hex digits (either case). No sign,
+// no blanks. Leading zeros are allowed: an integer has no octal reading here.
+std::optional<IntegerText> ParseInteger(std::string_view text);
+
+// The one rule for an integer's family: IPv6 when every integer is read as
+// IPv6 (-6), when written with more than 8 hex digits, or when above
+// 4294967295; else IPv4.
+constexpr bool IsIpv6Integer(const IntegerText& integer, bool ipv6Integers) {
+  return ipv6Integers || integer.longHex || integer.value.high() != 0 || integer.value.low() >> 32 != 0;
+}
 
 // Longest decimal text of a 128-bit number (2^128 - 1), and the room the
 // writers below need at out.

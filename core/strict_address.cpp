@@ -28,22 +28,13 @@ constexpr std::array<ByteText, 256> kByteTexts = [] {
   return texts;
 }();
 
-// The whole text as digits of the base, no sign or blank; from_chars also
-// rejects values beyond 32 bits, whatever the leading zeros.
-std::optional<std::uint32_t> Digits(std::string_view text, int base) {
-  std::uint32_t value = 0;
-  const char* const end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
-  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
-
-// One part of 1 to 3 digits at p, at most 255; p moves past it.
+// One part of 1 to 3 digits at p, at most 255, no leading zero; p moves
+// past it.
 std::optional<std::uint32_t> AddressPart(const char*& p, const char* end) {
   const char* const start = p;
   std::uint32_t value = 0;
   while (p != end && IsDigit(*p) && p - start < 3) value = value * 10 + static_cast<std::uint32_t>(*p++ - '0');
-  if (p == start || value > 255) return std::nullopt;
+  if (p == start || value > 255 || (*start == '0' && p - start > 1)) return std::nullopt;
   return value;
 }
 
@@ -61,13 +52,6 @@ std::optional<std::uint32_t> ParseStrictAddress(std::string_view text) {
   }
   if (p != end) return std::nullopt;
   return address;
-}
-
-std::optional<std::uint32_t> ParseAddressInteger(std::string_view text) {
-  if (text.size() > 2 && text[0] == '0' && text[1] == 'x') {
-    return text.size() <= 10 ? Digits(text.substr(2), 16) : std::nullopt;  // 1 to 8 hex digits
-  }
-  return Digits(text, 10);
 }
 
 char* WriteDotted(std::uint32_t address, char* out) {

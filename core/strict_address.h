@@ -13,13 +13,11 @@
 namespace quadsum {
 
 // Exactly four parts separated by '.', each 1 to 3 decimal digits with a
-// value of at most 255; leading zeros are decimal ("010" is 10), as the
-// window reads them. Nothing else, not even blanks, is allowed.
+// value of at most 255 and no leading zero ("0" is a part, "00" and "010"
+// are not): as inet_pton reads them, since other tools read "010" as octal
+// 8 and the same text would name two hosts. Nothing else, not even blanks,
+// is allowed.
 std::optional<std::uint32_t> ParseStrictAddress(std::string_view text);
-
-// Decimal digits, or "0x" and 1 to 8 hexadecimal digits (either case), with a
-// value from 0 to 4294967295. No sign, no blanks.
-std::optional<std::uint32_t> ParseAddressInteger(std::string_view text);
 
 // Longest dotted text, "255.255.255.255", and the room WriteDotted needs at
 // out: it writes whole 4-byte groups, so up to one byte past the text's end.
