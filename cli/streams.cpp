@@ -95,7 +95,7 @@ bool LineReader::Next(Line& line, Output* copyTo) {
     if (atEnd_ && pending == 0) return false;
     if (atEnd_) {
       if (copyTo) copyTo->Append({begin, pending});
-      line = {{begin, pending}, pending, {}};
+      line = {{begin, pending}, pending - (begin[pending - 1] == '\r'), {}};
       begin_ = end_;
       return true;
     }
@@ -143,7 +143,7 @@ bool LineReader::SkipOverlong(Line& line, Output* copyTo) {
     if (copyTo) copyTo->Append({begin, lf ? counted + 1 : counted});
     if (lf || !Refill()) break;
   }
-  const bool cr = lf && last == '\r';
+  const bool cr = last == '\r';
   line = {overlongStart_, length - cr, lf ? (cr ? kCrLf : kLf) : std::string_view{}};
   return true;
 }

@@ -49,7 +49,7 @@ class Output {
 
 struct Line {
   std::string_view text;  // without LF; for an over-long line, its start
-  std::uint64_t length;   // the full length of the line, without a CR before its LF
+  std::uint64_t length;   // the full length of the line, without a CR at its end
   std::string_view end;   // "\n", "\r\n", or "" for a last line without LF
   bool ended() const { return !end.empty(); }
   bool overlong() const { return length > kMaxLineLength; }
