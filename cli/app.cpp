@@ -322,7 +322,7 @@ int Run(int argc, char** argv, const Descriptors& fds) {
     return kUsageOrIoError;
   }
   if (!command.error.empty()) {
-    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help'.\n", command.error.c_str());
+    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help' for more information.\n", command.error.c_str());
     return kUsageOrIoError;
   }
   return command.lookup ? Lookup(command, fds) : Conversions(command, fds);

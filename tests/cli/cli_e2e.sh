@@ -34,6 +34,7 @@ row() {
   fi
 }
 none() { true; }
+try="Try 'quadsum-cli --help' for more information.\n"
 ln() { printf '%b' "$@"; }
 
 none | row args 0 '3232235521\n192.168.0.1\n192.168.0.1\n' '' 192.168.0.1 3232235521 0xc0a80001
@@ -90,8 +91,7 @@ ln 'a:42540766411282592856903984951653826561:b\n' | row field-holds-delimiter 1 
 ln 'a/1.0.0.0-1.0.0.1\n' | row field-holds-delimiter-cidr 1 'a/\n' \
   "Eline 1: field 2: its converted text would hold the delimiter '/': \"1.0.0.0-1.0.0.1\"\n" --field=2 --delimiter=/ --to-cidr
 ln 'h:1.2.3.4:c\n' | row field-delimiter-colon 0 'h:16909060:c\n' '' --field=2 --delimiter=: --to-int
-none | row usage-delimiter-digit 2 '' "E--delimiter cannot be a digit: every value written holds digits
-Try 'quadsum-cli --help'.\n" --field=1 --delimiter=7
+none | row usage-delimiter-digit 2 '' "E--delimiter cannot be a digit: every value written holds digits\n$try" --field=1 --delimiter=7
 ln '"Smith, J"r,1.2.3.4\n"a""b",5,"c\ny,"1.2.3.4"x\n' | row field-quotes 1 '"Smith, J"r,16909060\n"a""b",0.0.0.5,"c\ny,\n' \
   'Eline 1: field 1: text after the closing quote: "\\x22Smith, J\\x22r,1.2.3.4"
 Eline 2: field 3: quote not closed: "\\x22a\\x22\\x22b\\x22,5,\\x22c"
@@ -118,14 +118,39 @@ if [[ "${cli[0]}" != wine ]] && command -v strace >/dev/null && command -v scrip
     { failures=$((failures + 1)); echo "FAIL: messages: $writes writes for 1000 invalid lines, or out of place on a terminal"; }
 fi
 
-none | row usage-field-values 2 '' "E--field takes no value arguments: it reads standard input\nTry 'quadsum-cli --help'.\n" --field=1 1.2.3.4
-none | row usage-lenient-ipv6 2 '' "E--lenient reads plain IPv4 values only: no -6 or --to-cidr\nTry 'quadsum-cli --help'.\n" --lenient -6
+none | row usage-field-values 2 '' "E--field takes no value arguments: it reads standard input\n$try" --field=1 1.2.3.4
+none | row usage-lenient-ipv6 2 '' "E--lenient reads plain IPv4 values only: no -6 or --to-cidr\n$try" --lenient -6
 none | row empty-stream 0 '' ''
 none | row empty-argument 1 '\n' 'Eargument 1: empty value: ""\n' ''
 none | row version 0 'quadsum-cli 1.00\n' '' --version
-none | row usage-unknown 2 '' "Eunknown option '--hex'\nTry 'quadsum-cli --help'.\n" --hex 1.2.3.4
-none | row usage-conflict 2 '' "E--to-int and --to-ip exclude each other\nTry 'quadsum-cli --help'.\n" --to-int --to-ip 1
-none | row usage-lookup 2 '' "E--lookup needs at least one HOST\nTry 'quadsum-cli --help'.\n" --lookup
+none | row usage-unknown 2 '' "Eunrecognized option '--hex'\n$try" --hex 1.2.3.4
+none | row usage-conflict 2 '' "E--to-int and --to-ip exclude each other\n$try" --to-int --to-ip 1
+none | row usage-lookup 2 '' "E--lookup needs at least one HOST\n$try" --lookup
+# Options as getopt_long reads them, every message in coreutils' words.
+none | row option-spaced-and-abbreviated 0 '0x01020304\n::1\n' '' --form hex 1.2.3.4 --ipv 1
+ln 'a,1.2.3.4\n' | row option-argument-apart 0 'a,16909060\n' '' --field 2 --delimiter ,
+none | row usage-bad-format 2 '' "Einvalid argument 'oct' for '--format'\nValid arguments are:\n  - 'dec'\n  - 'hex'\n$try" --format=oct 1
+none | row usage-ambiguous 2 '' "Eoption '--to' is ambiguous; possibilities: '--to-int' '--to-ip' '--to-cidr'\n$try" --to 1
+none | row usage-needs-argument 2 '' "Eoption '--field' requires an argument\n$try" --field
+none | row usage-no-argument 2 '' "Eoption '--help' doesn't allow an argument\n$try" --help=x
+none | row usage-short 2 '' "Einvalid option -- 'x'\n$try" -6x 1
+none | row usage-empty-delimiter 2 '' "Ethe delimiter must be a single byte\n$try" --field=1 --delimiter=
+none | row usage-empty-delimiter-apart 2 '' "Ethe delimiter must be a single byte\n$try" --field=1 --delimiter ''
+none | row usage-huge-field 2 '' "Efield number '18446744073709551616' is too large\n$try" --field=18446744073709551616
+none | row typed-argument-numbers 1 '0.0.0.10\n\n' 'Eargument 5: not an integer from 0 to 2^128-1: "1.2.3.4"\n' \
+  10 --to-ip --format dec 1.2.3.4
+# Strict means what inet_pton means: a leading zero is refused wherever a
+# decimal part of an address or a length stands; integers keep theirs.
+none | row leading-zeros 1 '\n\n\n\n0.0.0.10\n' 'Eargument 1: leading zero (ambiguous: some tools read it as octal): "010.000.015.001"
+Eargument 2: leading zero (ambiguous: some tools read it as octal): "1.2.03.4"
+Eargument 3: leading zero (ambiguous: some tools read it as octal): "::ffff:1.2.03.4"
+Eargument 4: leading zero (ambiguous: some tools read it as octal): "1.1.1.0/032"\n' \
+  010.000.015.001 1.2.03.4 ::ffff:1.2.03.4 1.1.1.0/032 010
+none | row lenient-leading-zero 0 '167776001\n' '' --lenient 010.000.015.001
+none | row named-faults 1 '167772160\t167772415\n\n\n\n' 'Eargument 2: network length of more than 3 digits: "1.2.3.4/1000"
+Eargument 3: more than 32 hex digits: "0x100000000000000000000000000000000"
+Eargument 4: netmask not ones then zeros in a strict IPv4 address: "10.0.0.0/0.0.0.255"\n' \
+  10.0.0.0/255.255.255.0 1.2.3.4/1000 0x100000000000000000000000000000000 10.0.0.0/0.0.0.255
 none | row lookup-one 0 '127.0.0.1\n' '' --lookup localhost
 none | row lookup-multi 0 '127.0.0.11\n127.0.0.12\n127.0.0.13\n' '' --lookup quadsum-multi.test
 none | row lookup-several 1 'localhost\t127.0.0.1\nquadsum-multi.test\t127.0.0.11\nquadsum-multi.test\t127.0.0.12
