@@ -113,7 +113,8 @@ struct Check {
 };
 
 [[noreturn]] void Fail(const char* what, std::string_view in, std::string_view out, std::size_t line) {
-  std::fprintf(stderr, "%s at input line %zu\n-- in:\n%.*s\n-- out:\n%.*s\n", what, line + 1, static_cast<int>(in.size()),
+  std::fprintf(stderr, "%s at input line %zu\n-- in:\n%.*s\n-- out:\n%.*s\n", what, line + 1,
+               static_cast<int>(in.size()),
                in.data(), static_cast<int>(out.size()), out.data());
   std::abort();
 }
@@ -133,14 +134,18 @@ std::string RunOn(std::string_view in, std::vector<char*>& args) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const Check check{1u + (data[0] & 3u), kDelimiters[(data[0] >> 2) & 7], false};
   const auto& mode = kModes[data[0] >> 5];
-  std::string field = "--field=" + std::to_string(check.field), delimiter = std::string("--delimiter=") + check.delimiter;
+  const auto has = [&mode](std::string_view option) {
+    return (mode[0] && option == mode[0]) || (mode[1] && option == mode[1]);
+  };
+  const Check rules{1u + (data[0] & 3u), kDelimiters[(data[0] >> 2) & 7], has("--to-cidr")};
+  const bool header = has("--header");
+  std::string field = "--field=" + std::to_string(rules.field);
+  std::string delimiter = std::string("--delimiter=") + rules.delimiter;
   std::vector<char*> args = {const_cast<char*>("quadsum-cli"), field.data(), delimiter.data()};
-  for (const char* option : mode) if (option) args.push_back(const_cast<char*>(option));
-  Check rules = check;
-  rules.cidr = std::find_if(args.begin(), args.end(), [](char* a) { return std::string_view(a) == "--to-cidr"; }) != args.end();
-  const bool header = std::string_view(mode[0] ? mode[0] : "") == "--header";
+  for (const char* option : mode) {
+    if (option) args.push_back(const_cast<char*>(option));
+  }
   const std::string_view in(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::string out = RunOn(in, args);
   const std::vector<Line> ins = Lines(in);
@@ -168,6 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reach = std::move(next);
     if (ins[i].ended) crlfBefore = ins[i].text.ends_with('\r');
   }
-  if (std::find(reach.begin(), reach.end(), outs.size()) == reach.end()) Fail("output lines left over", in, out, ins.size());
+  if (std::find(reach.begin(), reach.end(), outs.size()) == reach.end()) {
+    Fail("output lines left over", in, out, ins.size());
+  }
   return 0;
 }
