@@ -113,8 +113,9 @@ class Session {
     if (!std::exchange(inputStarted_, true) && !field) reader.SkipByteOrderMark();
     FieldSplitter splitter(field, options_.separator);
     Line line;
-    while (!output_.failed() && (field || CommonLinesFrom(reader)) &&
-           reader.Next(line, header && lineNumber_ == 0 ? &output_ : nullptr)) {
+    for (;;) {
+      if (!field) TakeCommonLines(reader);
+      if (output_.failed() || !reader.Next(line, header && lineNumber_ == 0 ? &output_ : nullptr)) break;
       ++lineNumber_;
       if (header && lineNumber_ == 1) {
         // copied by the reader, whatever its length
@@ -220,23 +221,18 @@ class Session {
       EndLine(last);
       return {result.verdict};
     }
-    const quadsum::Networks networks(result.value.first, result.value.last, result.value.bits);
-    if (NetworkHoldsSeparator(networks)) return {result.verdict, true};
-    for (quadsum::Networks next = networks; !next.done();) {
-      output_.Commit(next.WriteNext(output_.Room(quadsum::kNetworkRoom)));
-      EndLine(next.done() ? last : between);
-      if (!next.done()) output_.Append(before);
-    }
+    const auto each = [&](auto line) { quadsum::ForEachNetwork(result.value.first, result.value.last, result.value.bits, line); };
+    bool holds = false;
+    each([&](std::string_view network) { holds = holds || network.find(options_.separator) != std::string_view::npos; });
+    if (holds) return {result.verdict, true};
+    bool first = true;
+    each([&](std::string_view network) {
+      if (!first) EndLine(between), output_.Append(before);
+      first = false;
+      output_.Append(network);
+    });
+    EndLine(last);
     return {result.verdict};
-  }
-
-  bool NetworkHoldsSeparator(quadsum::Networks networks) const {
-    char text[quadsum::kNetworkRoom];
-    while (!networks.done()) {
-      const char* const end = networks.WriteNext(text);
-      if (std::find(static_cast<const char*>(text), end, options_.separator) != end) return true;
-    }
-    return false;
   }
 
   void EndLine(const Tail& tail) {
@@ -244,9 +240,9 @@ class Session {
     output_.Append(tail.end);
   }
 
-  // Converts the lines of the common shape at the reader's position; true
-  // (to go on with the general path) unless output has failed.
-  bool CommonLinesFrom(LineReader& reader) {
+  // Converts the lines of the common shape at the reader's position, up to
+  // the first line of another shape.
+  void TakeCommonLines(LineReader& reader) {
     for (bool full = true; full && !output_.failed();) {
       char* const out = output_.Room(kCommonRoom);
       const CommonLines done = ConvertCommonLines(reader.Pending(), options_, out, out + kCommonRoom);
@@ -255,7 +251,6 @@ class Session {
       lineNumber_ += done.lines;
       full = done.full;
     }
-    return !output_.failed();
   }
 
   Place AtLine(std::size_t field = 0) const { return {"line", lineNumber_, field}; }
