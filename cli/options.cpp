@@ -50,8 +50,9 @@ longer than 4096 bytes is invalid.
   --field=N        convert field N (from 1) of each line of standard input,
                    copy the rest of the line as it is; a network or range
                    becomes two fields
-  --delimiter=C    the field delimiter, one byte (default tab); with a
-                   comma, fields may be quoted as in CSV
+  --delimiter=C    the field delimiter, one byte (default tab), not a digit;
+                   with a comma, fields may be quoted as in CSV. A value
+                   whose converted text would hold C is left empty
   --header         with --field, copy the first line unchanged
   --lenient        read IPv4 addresses as the Quadsum window does (no range
                    check, empty parts, fractions, exponents, 010 is 10)
@@ -63,11 +64,10 @@ longer than 4096 bytes is invalid.
   --help           print this help and exit
   --version        print the version and exit
 
-Set modes read files of addresses, networks and ranges, both families, and
-print one set, sorted, IPv4 first, as the fewest networks; --ranges prints
-ranges, --to-int pairs of integers, --expand every address (2^32 at most).
-Blank lines and comments (#, ;) are skipped; the whole input is held in
-memory. FILE - is standard input, read by --merge and --count without FILE.
+Set modes read whole files of values (# and ; start comments) into memory
+and print one set, sorted, IPv4 first, as the fewest networks; --ranges
+prints ranges, --to-int integer pairs, --expand every address (2^32 at
+most). FILE - is standard input, read by --merge and --count without FILE.
   --merge [FILE]...    the addresses in any file
   --common FILE...     the addresses in every file
   --except FILE...     the first file's addresses that no other file has
@@ -79,7 +79,8 @@ may be shortened to any unambiguous start; -- ends the options.
 An invalid value gives an empty output line (with --field, an empty field,
 two for a network or range) and a message on standard error; a blank input
 line gives a blank output line. A UTF-8 byte-order mark starting standard
-input is skipped. Output lines end in LF; with --field, as the input's do.
+input is skipped (with --field, only from a converted first field). Output
+lines end in LF; with --field, as the input's do.
 Exit status: 0 all values converted (all hosts found), 1 some did not,
 2 usage or I/O error.
 )";
@@ -237,6 +238,7 @@ std::string ConflictOf(const Command& c) {
   if (c.lookup && c.values.empty()) return "--lookup needs at least one HOST";
   if (c.field && !c.values.empty()) return "--field takes no value arguments: it reads standard input";
   if (!c.field && (c.header || c.delimiter)) return "--header and --delimiter need --field";
+  if (c.delimiter && o.separator >= '0' && o.separator <= '9') return "--delimiter cannot be a digit: every value written holds digits";
   return {};
 }
 

@@ -32,6 +32,8 @@ using quadsum::Uint128;
 constexpr std::size_t kBlock = 1 << 20;
 // Room for the longest output line: two IPv6 numbers and two separators.
 constexpr std::size_t kLineRoom = 2 * quadsum::kNumberRoom + 8;
+// Messages gathered before they are written.
+constexpr std::size_t kMessageRoom = 1 << 16;
 // --expand writes at most this many addresses.
 constexpr std::uint64_t kExpandLimit = std::uint64_t{1} << 32;
 
@@ -134,12 +136,12 @@ std::string_view InputName(std::string_view name) { return name == "-" ? "standa
 
 class SetReading {
  public:
-  explicit SetReading(const SetCommand& command) : builder_(command.ipv6) {}
+  SetReading(const SetCommand& command, int in, Output& messages) : in_(in), messages_(messages), builder_(command.ipv6) {}
 
   // Adds the lines of the named input; false (with a message) when it
   // cannot be read.
   bool Read(std::string_view name) {
-    const int fd = name == "-" ? 0 : OpenInput(name);
+    const int fd = name == "-" ? in_ : OpenInput(name);
     if (fd < 0) return CannotRead(name, errno);
     builder_.Reserve(FileSize(fd));
     const int error = ForEachLine(fd, [&](std::string_view text, std::uint64_t length) { Line(name, text, length); });
@@ -152,8 +154,8 @@ class SetReading {
   bool invalid() const { return invalid_; }
 
  private:
-  static bool CannotRead(std::string_view name, int error) {
-    std::fprintf(stderr, "quadsum-cli: cannot read %s: %s\n", std::string(InputName(name)).c_str(), std::strerror(error));
+  bool CannotRead(std::string_view name, int error) {
+    messages_.Append("quadsum-cli: cannot read " + std::string(InputName(name)) + ": " + std::strerror(error) + "\n");
     return false;
   }
 
@@ -174,11 +176,13 @@ class SetReading {
   }
 
   void Fail(std::string_view name, const std::string& what, std::string_view value, std::uint64_t length) {
-    std::fprintf(stderr, "quadsum-cli: %s: line %llu: %s: %s\n", std::string(InputName(name)).c_str(),
-                 static_cast<unsigned long long>(lineNumber_), what.c_str(), QuotedValue(value, length).c_str());
+    messages_.Append("quadsum-cli: " + std::string(InputName(name)) + ": line " + std::to_string(lineNumber_) + ": " +
+                     what + ": " + QuotedValue(value, length) + "\n");
     invalid_ = true;
   }
 
+  int in_;
+  Output& messages_;
   SetBuilder builder_;
   std::uint64_t lineNumber_ = 0;
   bool invalid_ = false;
@@ -326,8 +330,10 @@ std::string_view SetUsageError(const SetCommand& command) {
   return {};
 }
 
-int RunSets(const SetCommand& command, int out) {
-  SetReading reading(command);
+namespace {
+
+int Sets(const SetCommand& command, const Descriptors& fds, Output& messages) {
+  SetReading reading(command, fds.in, messages);
   std::vector<IpSets> inputs;
   const bool oneSet = command.mode == SetMode::Merge || command.mode == SetMode::Count;
   const std::vector<std::string_view> stdinOnly{"-"};
@@ -339,10 +345,11 @@ int RunSets(const SetCommand& command, int out) {
   const IpSets result = Combine(command.mode, inputs);
   inputs.clear();
   if (command.mode != SetMode::Count && command.form == SetForm::Expand && OverExpandLimit(result)) {
-    std::fputs("quadsum-cli: --expand would write more than 2^32 addresses\n", stderr);
+    messages.Append("quadsum-cli: --expand would write more than 2^32 addresses\n");
     return kUsageOrIoError;
   }
-  Output output(out);
+  messages.Flush();
+  Output output(fds.out);
   if (command.mode == SetMode::Count) {
     output.Append("family\tnetworks\tranges\taddresses\n");
     WriteCountLine("IPv4", result.v4, output);
@@ -352,13 +359,24 @@ int RunSets(const SetCommand& command, int out) {
     WriteSet(result.v6, command, output);
   }
   if (!output.Flush()) {
-    std::fprintf(stderr, "quadsum-cli: cannot write standard output: %s\n", std::strerror(output.error()));
+    messages.Append(std::string("quadsum-cli: cannot write standard output: ") + std::strerror(output.error()) + "\n");
     return kUsageOrIoError;
   }
   if (command.mode == SetMode::Diff) {
     return reading.invalid() ? kUsageOrIoError : result.v4.empty() && result.v6.empty() ? 0 : 1;
   }
   return reading.invalid() ? kSomeInvalid : kAllConverted;
+}
+
+}  // namespace
+
+// Messages are gathered and written in blocks: those of the input before
+// the output starts, any others at the end.
+int RunSets(const SetCommand& command, const Descriptors& fds) {
+  Output messages(fds.err, kMessageRoom);
+  const int status = Sets(command, fds, messages);
+  messages.Flush();
+  return status;
 }
 
 }  // namespace quadsum_cli

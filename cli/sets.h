@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/app.h"
 #include "core/ip_set.h"
 #include "core/ip_value.h"
 
@@ -70,7 +71,7 @@ class SetBuilder {
 };
 
 // Runs the command, reading its files (standard input for "-" or when none
-// is named) and writing to out, messages on stderr; returns the exit status.
-int RunSets(const SetCommand& command, int out = 1);
+// is named) and writing on the descriptors; returns the exit status.
+int RunSets(const SetCommand& command, const Descriptors& fds = {});
 
 }  // namespace quadsum_cli

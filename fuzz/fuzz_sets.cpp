@@ -124,12 +124,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool invalid = Model(std::string(reinterpret_cast<const char*>(data), size), spans);
   const int in = MemoryFile(data, size), out = MemoryFile(nullptr, 0);
   const std::string name = "/proc/self/fd/" + std::to_string(in);
-  // Messages for invalid lines go nowhere; libFuzzer's own go to stderr again.
-  const int err = dup(2), null = open("/dev/null", O_WRONLY);
-  dup2(null, 2);
-  const int status = quadsum_cli::RunSets({quadsum_cli::SetMode::Merge, quadsum_cli::SetForm::Networks, false, false, {name}}, out);
-  dup2(err, 2);
-  for (const int fd : {err, null, in}) close(fd);
+  // Messages for invalid lines go nowhere.
+  const int null = open("/dev/null", O_WRONLY);
+  const quadsum_cli::SetCommand command{quadsum_cli::SetMode::Merge, quadsum_cli::SetForm::Networks, false, false, {name}};
+  const int status = quadsum_cli::RunSets(command, {0, out, null});
+  for (const int fd : {null, in}) close(fd);
   Check(status == (invalid ? 1 : 0), "exit status 1 exactly when a line is invalid");
   std::string written(static_cast<std::size_t>(lseek(out, 0, SEEK_END)), '\0');
   Check(pread(out, written.data(), written.size(), 0) == static_cast<ssize_t>(written.size()), "read back");

@@ -201,9 +201,9 @@ class SetsOnFiles : public ::testing::Test {
     for (const std::string& path : paths) command.files.push_back(path);
     std::FILE* out = std::fopen(Path("out").c_str(), "wb");
 #ifdef _WIN32
-    const int status = quadsum_cli::RunSets(command, _fileno(out));
+    const int status = quadsum_cli::RunSets(command, {0, _fileno(out), 2});
 #else
-    const int status = quadsum_cli::RunSets(command, fileno(out));
+    const int status = quadsum_cli::RunSets(command, {0, fileno(out), 2});
 #endif
     std::fclose(out);
     std::stringstream text;
