@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 #include <string>
 
@@ -21,6 +22,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/mman.h>
 #include <unistd.h>
 #endif
 
@@ -32,6 +34,8 @@ using quadsum::Uint128;
 constexpr std::size_t kBlock = 1 << 20;
 // Room for the longest output line: two IPv6 numbers and two separators.
 constexpr std::size_t kLineRoom = 2 * quadsum::kNumberRoom + 8;
+// A huge page, where the system has them.
+constexpr std::size_t kHugePage = 2 << 20;
 // Messages gathered before they are written.
 constexpr std::size_t kMessageRoom = 1 << 16;
 // --expand writes at most this many addresses.
@@ -53,6 +57,17 @@ std::string_view WithoutBlanksAroundDash(std::string_view value, char* joined) {
   *end++ = '-';
   end = std::copy(last.begin(), last.end(), end);
   return {joined, static_cast<std::size_t>(end - joined)};
+}
+
+// A network length as the strict reading takes it: 1 to 3 digits, no
+// leading zero; false for anything else.
+bool ReadLength(std::string_view text, unsigned& length) {
+  if (text.empty() || text.size() > 3 || (text[0] == '0' && text.size() > 1)) return false;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    length = length * 10 + static_cast<unsigned>(c - '0');
+  }
+  return true;
 }
 
 int OpenInput(std::string_view name) {
@@ -196,7 +211,7 @@ char* WriteInt(Uint128 value, bool hex, char* out) {
 }
 
 template <class T>
-void WriteRange(const typename quadsum::IpSet<T>::Range& range, const SetCommand& command, Output& output) {
+void WriteRange(const quadsum::IpRange<T>& range, const SetCommand& command, Output& output) {
   char* out = output.Room(kLineRoom);
   switch (command.form) {
     case SetForm::Networks:
@@ -230,7 +245,7 @@ void WriteRange(const typename quadsum::IpSet<T>::Range& range, const SetCommand
 }
 
 template <class T>
-void WriteSet(const quadsum::IpSet<T>& set, const SetCommand& command, Output& output) {
+void WriteSet(const LargeSet<T>& set, const SetCommand& command, Output& output) {
   for (const auto& range : set.ranges()) {
     if (output.failed()) return;
     WriteRange<T>(range, command, output);
@@ -244,7 +259,7 @@ std::string CountText(const quadsum::AddressCount& count) {
 }
 
 template <class T>
-void WriteCountLine(const char* family, const quadsum::IpSet<T>& set, Output& output) {
+void WriteCountLine(const char* family, const LargeSet<T>& set, Output& output) {
   if (set.empty()) return;
   output.Append(std::string(family) + '\t' + std::to_string(set.NetworkCount()) + '\t' +
                 std::to_string(set.ranges().size()) + '\t' + CountText(set.Count()) + '\n');
@@ -300,13 +315,38 @@ quadsum::Verdict SetBuilder::Add(std::string_view value) {
   return read.verdict;
 }
 
+void* AllocateLarge(std::size_t bytes) {
+  if (bytes < 2 * kHugePage) return ::operator new(bytes);
+  void* const memory = ::operator new(bytes, std::align_val_t{kHugePage});
+#ifdef __linux__
+  madvise(memory, bytes, MADV_HUGEPAGE);  // advice: where it is not taken, pages stay small
+#endif
+  return memory;
+}
+
+void FreeLarge(void* memory, std::size_t bytes) {
+  if (bytes < 2 * kHugePage) return ::operator delete(memory);
+  ::operator delete(memory, std::align_val_t{kHugePage});
+}
+
 bool SetBuilder::AddAddress(std::string_view line) {
-  if (line.size() <= quadsum::kMaxDottedLength) {
-    if (const auto address = quadsum::ParseStrictAddress(line)) return v4_.push_back({*address, *address}), true;
+  const std::size_t slash = line.find('/');
+  const std::string_view address = line.substr(0, slash);
+  unsigned length = 0;
+  if (slash != std::string_view::npos && !ReadLength(line.substr(slash + 1), length)) return false;
+  if (address.size() <= quadsum::kMaxDottedLength) {
+    if (const auto v4 = quadsum::ParseStrictAddress(address)) {
+      if (slash == std::string_view::npos) length = 32;
+      const auto host = static_cast<std::uint32_t>(0xFFFFFFFFull >> length);
+      return length <= 32 && (v4_.push_back({*v4 & ~host, *v4 | host}), true);
+    }
   }
-  if (line.size() > quadsum::kMaxIpv6Length || line.find('/') != std::string_view::npos) return false;
-  if (const auto address = quadsum::ParseIpv6(line)) return v6_.push_back({*address, *address}), true;
-  return false;
+  if (address.size() > quadsum::kMaxIpv6Length) return false;
+  const auto v6 = quadsum::ParseIpv6(address);
+  if (!v6) return false;
+  if (slash == std::string_view::npos) length = 128;
+  const Uint128 host = length == 128 ? Uint128() : Uint128::Max() >> length;
+  return length <= 128 && (v6_.push_back({*v6 & ~host, *v6 | host}), true);
 }
 
 void SetBuilder::Reserve(std::uint64_t bytes) {

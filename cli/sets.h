@@ -4,6 +4,7 @@
 // into one set per family, combined, and written in one of four forms or
 // counted.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,8 +31,27 @@ struct SetCommand {
 // (too few files, "-" twice), or empty.
 std::string_view SetUsageError(const SetCommand& command);
 
-using Ipv4Set = quadsum::IpSet<std::uint32_t>;
-using Ipv6Set = quadsum::IpSet<quadsum::Uint128>;
+// Memory for a set's ranges: large blocks in huge pages where the system
+// offers them, since the page faults of a million IPv6 ranges (32 MiB, and
+// as much again to sort them) cost about as much as the sort.
+void* AllocateLarge(std::size_t bytes);
+void FreeLarge(void* memory, std::size_t bytes);
+
+template <class T>
+struct LargeAllocator {
+  using value_type = T;
+  LargeAllocator() = default;
+  template <class U>
+  LargeAllocator(const LargeAllocator<U>&) {}
+  T* allocate(std::size_t n) { return static_cast<T*>(AllocateLarge(n * sizeof(T))); }
+  void deallocate(T* memory, std::size_t n) { FreeLarge(memory, n * sizeof(T)); }
+  friend bool operator==(const LargeAllocator&, const LargeAllocator&) { return true; }
+};
+
+template <class T>
+using LargeSet = quadsum::IpSet<T, LargeAllocator<quadsum::IpRange<T>>>;
+using Ipv4Set = LargeSet<std::uint32_t>;
+using Ipv6Set = LargeSet<quadsum::Uint128>;
 
 struct IpSets {
   Ipv4Set v4;
@@ -55,8 +75,9 @@ class SetBuilder {
   // Adds a value (blanks around a range's '-' allowed); returns its
   // verdict, Converted when added.
   quadsum::Verdict Add(std::string_view value);
-  // A whole line that is one address, as most lines of a list are, read by
-  // the address parse alone; false for anything else, which Add then reads.
+  // A whole line that is one address or network ADDRESS/LEN, as most lines
+  // of a list are, read by the address parse alone; false for anything
+  // else, which Add then reads.
   bool AddAddress(std::string_view line);
   // Room for the values of an input of this many bytes, so that the ranges
   // are not copied as they grow: address space only, each page is touched

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -65,13 +66,18 @@ void ForEachNetwork(T first, T last, F&& network) {
 }
 
 template <class T>
+struct IpRange {
+  T first, last;
+  friend bool operator==(const IpRange&, const IpRange&) = default;
+};
+
+// The allocator is for the ranges: a caller may give large sets pages of
+// their own kind.
+template <class T, class Allocator = std::allocator<IpRange<T>>>
 class IpSet {
  public:
-  struct Range {
-    T first, last;
-    friend bool operator==(const Range&, const Range&) = default;
-  };
-  using Ranges = std::vector<Range>;
+  using Range = IpRange<T>;
+  using Ranges = std::vector<Range, Allocator>;
 
   IpSet() = default;
   // Any ranges (each first <= last), in any order, overlapping or not.
@@ -184,7 +190,7 @@ class IpSet {
     for (const Range& r : ranges) {
       for (std::size_t pass = 0; pass < shifts.size(); ++pass) ++counts[pass][Digit(r.first, shifts[pass])];
     }
-    Ranges sorted(ranges.size());
+    Ranges sorted(ranges.size(), ranges.get_allocator());
     for (std::size_t pass = 0; pass < shifts.size(); ++pass) {
       std::size_t at = 0;
       for (std::size_t& count : counts[pass]) at += std::exchange(count, at);

@@ -168,6 +168,7 @@ ln '; drop list\n1.10.16.0/20 ; SBL256894\n1.19.0.0/16 ; SBL434604\n10.20.0.0/14
 ln '# level 1\n1.10.16.0/21\n1.10.32.0 - 1.10.47.255\n1.19.0.0/255.255.0.0\n192.168.56.0/24\n2001:db8:bad::/48\n' >level1.txt
 ln '10.0.0.0/8\n172.16.0.0/12\n192.168.0.0/16\nfc00::/7\n' >private.txt
 { ln '#'; head -c 3145728 /dev/zero | tr '\0' x; ln '\n1.2.3.4 ;'; head -c 3145728 /dev/zero | tr '\0' y; ln '\n'; head -c 3145728 /dev/zero | tr '\0' z; } >long
+seq 0 2 1200000 >big  # ranges of several MiB, where large blocks are allocated their own way
 mkdir sub
 none | row set-merge 0 '10.0.0.0/23\n10.0.2.0/32\n::ffff:10.0.2.0/127\n2001:db8::/127\n2001:db8::2/128\n' '' --merge a b
 none | row set-ranges 0 '10.0.0.0-10.0.2.0\n::ffff:10.0.2.0-::ffff:10.0.2.1\n2001:db8::-2001:db8::1\n' '' --merge --ranges a
@@ -188,6 +189,7 @@ none | row set-invalid 1 '10.0.0.7/32\n10.0.0.8/32\n' \
 none | row set-count 0 'family\tnetworks\tranges\taddresses\nIPv4\t2\t1\t513\nIPv6\t2\t2\t4\n' '' --count a
 ln '::/0\n0.0.0.0/1\n128.0.0.0/1\n' | row set-count-whole 0 'family\tnetworks\tranges\taddresses\nIPv4\t1\t1\t4294967296
 IPv6\t1\t1\t340282366920938463463374607431768211456\n' '' --count
+none | row set-count-large 0 'family\tnetworks\tranges\taddresses\nIPv4\t600001\t600001\t600001\n' '' --count big
 none | row set-count-empty 0 'family\tnetworks\tranges\taddresses\n' '' --count
 ln '1\n0x2\n0x00000000000000000000000000000003\n' | row set-ipv6-integers 0 '::1/128\n::2/127\n' '' --merge -6
 none | row set-long-lines 1 '1.2.3.4/32\n' 'Elong: line 3: line longer than 4096 bytes: "zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz" (first 40 of 3145728 bytes)\n' --merge long
