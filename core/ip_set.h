@@ -84,6 +84,8 @@ class IpSet {
   explicit IpSet(Ranges ranges) : ranges_(std::move(ranges)) {
     SortByFirst(ranges_);
     Coalesce(ranges_);
+    // Room reserved for the input, or freed by merging, is given back.
+    if (ranges_.capacity() / 2 > ranges_.size()) ranges_.shrink_to_fit();
   }
 
   // Ascending, disjoint and never adjacent: each is a maximal range.
