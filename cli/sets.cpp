@@ -215,7 +215,7 @@ void WriteRange(const quadsum::IpRange<T>& range, const SetCommand& command, Out
   char* out = output.Room(kLineRoom);
   switch (command.form) {
     case SetForm::Networks:
-      return quadsum::ForEachNetwork(range.first, range.last, [&](T first, unsigned length) {
+      return quadsum::SplitIntoNetworks(range.first, range.last, [&](T first, unsigned length) {
         out = WriteText(first, output.Room(kLineRoom));
         *out++ = '/';
         out = std::to_chars(out, out + 3, length).ptr;

@@ -51,7 +51,7 @@ struct AddressCount {
 // first to last, in order. Each is the largest block that starts at the
 // next number (so is aligned to it) and ends no later than last.
 template <class T, class F>
-void ForEachNetwork(T first, T last, F&& network) {
+void SplitIntoNetworks(T first, T last, F&& network) {
   using N = NumberTraits<T>;
   for (T next = first;;) {
     const T rest = last - next;  // numbers left, less one
@@ -153,7 +153,7 @@ class IpSet {
   // Networks of the fewest-networks form.
   std::uint64_t NetworkCount() const {
     std::uint64_t count = 0;
-    for (const Range& r : ranges_) ForEachNetwork(r.first, r.last, [&](T, unsigned) { ++count; });
+    for (const Range& r : ranges_) SplitIntoNetworks(r.first, r.last, [&](T, unsigned) { ++count; });
     return count;
   }
 

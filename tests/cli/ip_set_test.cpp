@@ -57,7 +57,7 @@ void CheckNetworks(const IpSet<T>& set, T base, const Bits& bits) {
   Bits covered;
   std::uint64_t count = 0;
   for (const auto& r : set.ranges()) {
-    quadsum::ForEachNetwork(r.first, r.last, [&](T first, unsigned length) {
+    quadsum::SplitIntoNetworks(r.first, r.last, [&](T first, unsigned length) {
       ++count;
       const unsigned hostBits = N::kBits - length;
       ASSERT_LE(hostBits, 12u) << "a network larger than the universe";
