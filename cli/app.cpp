@@ -41,11 +41,17 @@ std::string Quoted(std::string_view value, std::uint64_t length) {
 
 const char* Complaint(Verdict verdict) {
   switch (verdict) {
+    case Verdict::Converted:
+    case Verdict::Blank: return "empty value";
+    case Verdict::LeadingZero: return "leading zero (ambiguous: some tools read it as octal)";
     case Verdict::BadAddress: return "not a valid IPv4 address";
     case Verdict::BadIpv6: return "not a valid IPv6 address";
     case Verdict::BadInteger: return "not an integer from 0 to 2^128-1";
+    case Verdict::LongHex: return "more than 32 hex digits";
     case Verdict::Unrecognized: return "neither an IP address nor an integer";
     case Verdict::BadLength: return "network length not from 0 to 32 (IPv4) or 128 (IPv6)";
+    case Verdict::LongLength: return "network length of more than 3 digits";
+    case Verdict::BadMask: return "netmask not ones then zeros in a strict IPv4 address";
     case Verdict::IntegerNetwork: return "an integer before '/': a network starts with an address";
     case Verdict::Reversed: return "range first above last";
     case Verdict::TwoFamilies: return "range ends of two families, IPv4 and IPv6";
@@ -53,8 +59,8 @@ const char* Complaint(Verdict verdict) {
     case Verdict::BlankInside: return "blank inside a network or range";
     case Verdict::NotSpan: return "--to-cidr needs a network or range";
     case Verdict::NotPlainIpv4: return "--lenient reads plain IPv4 values only";
-    default: return "empty value";
   }
+  return "";
 }
 
 class Session {
@@ -134,7 +140,7 @@ class Session {
     const Verdict verdict = ConvertOne(split.value, split.before, split.after, line.ended);
     if (verdict == Verdict::Converted || verdict == Verdict::Blank) return;
     const std::string_view value = Trimmed(split.value);
-    if (!options_.toCidr && MeantAsSpan(value)) output_.Append({&options_.separator, 1});
+    for (std::size_t n = FieldsWritten(value, options_); n > 1; --n) output_.Append({&options_.separator, 1});
     EndLine(split.after, line.ended);
     Fail(LineName() + ": field " + std::to_string(field), Complaint(verdict), value, value.size());
   }

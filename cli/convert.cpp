@@ -25,18 +25,11 @@ Result LenientToInteger(std::string_view value, char* out) {
   return {Verdict::Converted, std::copy(text.begin(), text.end(), out), {}};
 }
 
-// A '-' after a digit: the window reads '-' only as a sign (after a period,
-// a blank or an exponent's 'e'), so one after a digit marks a range.
-bool HasRangeDash(std::string_view value) {
-  for (std::size_t i = value.find('-', 1); i != std::string_view::npos; i = value.find('-', i + 1)) {
-    if (value[i - 1] >= '0' && value[i - 1] <= '9') return true;
-  }
-  return false;
-}
-
 // The window reads plain IPv4 only: addresses its own way, integers strictly.
 Result Lenient(std::string_view value, const Options& options, char* out) {
-  if (value.find_first_of(":/") != std::string_view::npos || HasRangeDash(value)) return Invalid(Verdict::NotPlainIpv4, out);
+  if (value.find(':') != std::string_view::npos || quadsum::ShapeOf(value, true) != Shape::Plain) {
+    return Invalid(Verdict::NotPlainIpv4, out);
+  }
   if (options.direction == Direction::ToInteger ||
       (options.direction == Direction::Auto && value.find('.') != std::string_view::npos)) {
     return LenientToInteger(value, out);
@@ -83,8 +76,9 @@ std::string_view Trimmed(std::string_view value) {
   return value;
 }
 
-bool MeantAsSpan(std::string_view value) {
-  return value.find('/') != std::string_view::npos || value.find('-', 1) != std::string_view::npos;
+std::size_t FieldsWritten(std::string_view value, const Options& options) {
+  if (options.lenient || options.toCidr) return 1;
+  return quadsum::ShapeOf(Trimmed(value), false) == Shape::Plain ? 1 : 2;
 }
 
 Result Convert(std::string_view value, const Options& options, char* out) {

@@ -52,8 +52,9 @@ char* WriteInteger(std::uint32_t value, bool hex, char* out);
 // The value as Convert reads it: without the CR and the blanks around it.
 std::string_view Trimmed(std::string_view value);
 
-// True when the value was meant as a network or range: it holds '/' or a
-// '-' after its first byte.
-bool MeantAsSpan(std::string_view value);
+// How many fields the value, valid or not, fills in a line under --field:
+// two for the ends of a network or range, one for a plain value, and one
+// under --lenient (plain values only) and --to-cidr (a line per network).
+std::size_t FieldsWritten(std::string_view value, const Options& options);
 
 }  // namespace quadsum_cli

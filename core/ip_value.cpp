@@ -1,6 +1,7 @@
 #include "core/ip_value.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -12,11 +13,39 @@
 namespace quadsum {
 namespace {
 
-bool Holds(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
+constexpr std::size_t kNone = std::string_view::npos;
+
+bool Holds(std::string_view text, char c) { return text.find(c) != kNone; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
 
 bool LooksLikeInteger(std::string_view text) {
   const bool hex = text.size() > 1 && text[0] == '0' && text[1] == 'x';
-  return hex || std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return hex || std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+// A decimal part written with a leading zero: a '0' and a digit at the start
+// of the text or after a '.'.
+bool LeadingZeroPart(std::string_view parts) {
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    if (parts[i] == '0' && (i == 0 || parts[i - 1] == '.') && IsDigit(parts[i + 1])) return true;
+  }
+  return false;
+}
+
+// The decimal parts of a plain value: those of a dotted address, or of the
+// dotted tail of IPv6 text. Integers have none.
+bool LeadingZeroInAddress(std::string_view text) {
+  if (!Holds(text, '.')) return false;
+  const std::size_t colon = text.rfind(':');
+  return LeadingZeroPart(colon == kNone ? text : text.substr(colon + 1));
+}
+
+bool LeadingZeroIn(std::string_view text, Shape shape) {
+  const std::size_t split = text.find(shape == Shape::Network ? '/' : '-', 1);
+  if (shape == Shape::Plain || split == kNone) return LeadingZeroInAddress(text);
+  const std::string_view first = text.substr(0, split), second = text.substr(split + 1);
+  return LeadingZeroInAddress(first) || (shape == Shape::Network ? LeadingZeroPart(second) : LeadingZeroInAddress(second));
 }
 
 IpValue Invalid(Verdict verdict) {
@@ -38,11 +67,17 @@ IpValue Address(std::string_view text) {
   return address ? Number(Uint128(0, *address), false, 32) : Invalid(Verdict::BadAddress);
 }
 
+// "0x" and more hex digits than 128 bits hold: an integer too long, not a
+// malformed one.
+bool LongHex(std::string_view text) {
+  return text.size() > 34 && text[1] == 'x' && std::all_of(text.begin() + 2, text.end(), IsHexDigit);
+}
+
 IpValue Plain(std::string_view text, const Reading& reading) {
   if (reading.addresses && (!reading.integers || Holds(text, '.') || Holds(text, ':'))) return Address(text);
   if (reading.addresses && !LooksLikeInteger(text)) return Invalid(Verdict::Unrecognized);
   const auto integer = ParseInteger(text);
-  if (!integer) return Invalid(Verdict::BadInteger);
+  if (!integer) return Invalid(LongHex(text) ? Verdict::LongHex : Verdict::BadInteger);
   return Number(integer->value, true, IsIpv6Integer(*integer, reading.ipv6Integers) ? 128 : 32);
 }
 
@@ -53,19 +88,34 @@ Uint128 HostMask(unsigned bits, unsigned length) {
   return (bits == 32 ? Uint128(0, 0xFFFFFFFF) : Uint128::Max()) >> length;
 }
 
-IpValue Network(std::string_view address, std::string_view length) {
+// A network length: up to 3 decimal digits, at most the family's bits; or
+// for IPv4 a dotted netmask whose ones come before its zeros.
+Verdict ReadLength(std::string_view text, unsigned bits, unsigned& length) {
+  if (bits == 32 && Holds(text, '.')) {
+    const auto mask = ParseStrictAddress(text);
+    const std::uint32_t hosts = mask ? ~*mask : 1;
+    if (!mask || (hosts & (hosts + 1)) != 0) return Verdict::BadMask;
+    length = static_cast<unsigned>(std::popcount(*mask));
+    return Verdict::Converted;
+  }
+  if (text.empty() || !std::all_of(text.begin(), text.end(), IsDigit)) return Verdict::BadLength;
+  if (text.size() > 1 && text[0] == '0') return Verdict::LeadingZero;
+  if (text.size() > 3) return Verdict::LongLength;
+  std::from_chars(text.data(), text.data() + text.size(), length);
+  return length > bits ? Verdict::BadLength : Verdict::Converted;
+}
+
+IpValue Network(std::string_view address, std::string_view lengthText) {
   if (!Holds(address, '.') && !Holds(address, ':') && !address.empty() && LooksLikeInteger(address)) {
     return Invalid(Verdict::IntegerNetwork);
   }
   IpValue value = Address(address);
   if (value.verdict != Verdict::Converted) return value;
-  unsigned n = 0;
-  const char* const end = length.data() + length.size();
-  const auto [stop, error] = std::from_chars(length.data(), end, n);
-  if (length.empty() || length.size() > 3 || error != std::errc() || stop != end || n > value.bits) {
-    return Invalid(Verdict::BadLength);
+  unsigned length = 0;
+  if (const Verdict verdict = ReadLength(lengthText, value.bits, length); verdict != Verdict::Converted) {
+    return Invalid(verdict);
   }
-  const Uint128 host = HostMask(value.bits, n);
+  const Uint128 host = HostMask(value.bits, length);
   value.shape = Shape::Network;
   value.first = value.first & ~host;
   value.last = value.first | host;
@@ -86,16 +136,36 @@ IpValue Range(std::string_view first, std::string_view last, bool ipv6Integers) 
   return value;
 }
 
+IpValue Read(std::string_view text, Shape shape, const Reading& reading) {
+  if (shape != Shape::Plain && text.find_first_of(" \t") != kNone) return Invalid(Verdict::BlankInside);
+  if (shape == Shape::Network) {
+    const std::size_t slash = text.find('/');
+    return Network(text.substr(0, slash), text.substr(slash + 1));
+  }
+  if (shape == Shape::Range) {
+    const std::size_t dash = text.find('-', 1);
+    return Range(text.substr(0, dash), text.substr(dash + 1), reading.ipv6Integers);
+  }
+  return Plain(text, reading);
+}
+
 }  // namespace
+
+Shape ShapeOf(std::string_view value, bool lenient) {
+  if (Holds(value, '/')) return Shape::Network;
+  for (std::size_t i = value.find('-', 1); i != kNone; i = value.find('-', i + 1)) {
+    if (!lenient || IsDigit(value[i - 1])) return Shape::Range;
+  }
+  return Shape::Plain;
+}
 
 IpValue ReadIpValue(std::string_view text, const Reading& reading) {
   if (text.empty()) return Invalid(Verdict::Blank);
-  const std::size_t slash = text.find('/'), dash = text.find('-', 1);
-  const bool span = slash != std::string_view::npos || dash != std::string_view::npos;
-  if (span && text.find_first_of(" \t") != std::string_view::npos) return Invalid(Verdict::BlankInside);
-  if (slash != std::string_view::npos) return Network(text.substr(0, slash), text.substr(slash + 1));
-  if (dash != std::string_view::npos) return Range(text.substr(0, dash), text.substr(dash + 1), reading.ipv6Integers);
-  return Plain(text, reading);
+  const Shape shape = ShapeOf(text, false);
+  IpValue value = Read(text, shape, reading);
+  value.shape = shape;
+  if (value.verdict != Verdict::Converted && LeadingZeroIn(text, shape)) value.verdict = Verdict::LeadingZero;
+  return value;
 }
 
 char* WriteAddress(Uint128 value, unsigned bits, char* out) {

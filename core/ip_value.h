@@ -15,11 +15,15 @@ namespace quadsum {
 
 enum class Verdict {
   Converted, Blank,
+  LeadingZero,     // a decimal part of an address or length written with a leading zero
   BadAddress,      // not a strict IPv4 address
   BadIpv6,         // not IPv6 text
   BadInteger,      // not an integer below 2^128
+  LongHex,         // 0x and more than 32 hex digits
   Unrecognized,    // neither address nor integer
   BadLength,       // network length beyond the family's bits, or not a number
+  LongLength,      // network length of more than 3 digits
+  BadMask,         // a dotted netmask that is not ones then zeros
   IntegerNetwork,  // an integer before '/'
   Reversed,        // range first above last
   TwoFamilies,     // range ends IPv4 and IPv6
@@ -31,9 +35,16 @@ enum class Verdict {
 
 enum class Shape { Plain, Network, Range };
 
+// The shape a value (without blanks around it) is meant as, valid or not.
+// Strictly, a network when it holds '/' and else a range when it holds '-'
+// after its first byte. Leniently, as the window reads text: '-' there is
+// also a sign (after '.', a blank or an exponent's 'e'), so only a '-' after
+// a digit marks a range.
+Shape ShapeOf(std::string_view value, bool lenient);
+
 struct IpValue {
   Verdict verdict = Verdict::Converted;
-  Shape shape = Shape::Plain;
+  Shape shape = Shape::Plain;  // as ShapeOf reads it strictly, also when invalid
   bool integer = false;  // written as integers, not addresses
   unsigned bits = 32;    // the family: 32 or 128
   Uint128 first, last;   // equal for a plain value
@@ -47,10 +58,12 @@ struct Reading {
   bool ipv6Integers = false; // every integer is an IPv6 number
 };
 
-// The value, without blanks around it: a network when it holds '/', a range
-// when it holds '-' after its first byte, else a plain value. An integer is
-// IPv6 when above 4294967295, written with more than 8 hex digits, or read
-// with ipv6Integers.
+// The value, without blanks around it, by its strict shape. Addresses and
+// network lengths are read as inet_pton reads them: a decimal part with a
+// leading zero is refused, with a verdict of its own that wins over any
+// other. A network's length may be a dotted IPv4 netmask, ones then zeros.
+// Integers are decimal (leading zeros allowed) or hex, in the family core's
+// integer rule gives.
 IpValue ReadIpValue(std::string_view text, const Reading& reading);
 
 // Room the writers below need at out: the longest IPv6 text or number.
@@ -78,5 +91,13 @@ class Networks {
   unsigned bits_;
   bool done_ = false;
 };
+
+// Calls line(text) with the "ADDRESS/LEN" text of each of the fewest
+// networks covering first to last, in order.
+template <class Line>
+void ForEachNetwork(Uint128 first, Uint128 last, unsigned bits, Line&& line) {
+  char text[kNetworkRoom];
+  for (Networks networks(first, last, bits); !networks.done();) line(std::string_view(text, networks.WriteNext(text)));
+}
 
 }  // namespace quadsum
