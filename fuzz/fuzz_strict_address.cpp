@@ -23,6 +23,7 @@
 #include "cli/convert.h"
 #include "core/ip_value.h"
 #include "core/ipv6.h"
+#include "core/number_lines.h"
 #include "core/strict_address.h"
 
 namespace {
@@ -109,8 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto out = std::make_unique<char[]>(quadsum_cli::kMaxConvertedLength);
   for (const bool lenient : {false, true}) quadsum_cli::Convert(in, {quadsum_cli::Direction::Auto, lenient}, out.get());
   // Lines of the common shape taken in one pass, by either parse and with any
-  // options, print what Convert prints for each of them.
-  const std::string block = in + std::string(48, 'x');  // every line of in is 48 bytes from the end
+  // options, are plain values and print what Convert prints for each.
+  const std::string block = in + std::string(quadsum::kLongLine, 'x');  // every line of in is kLongLine bytes from the end
   for (int mode = 0; mode < 72; ++mode) {
     const quadsum_cli::Options options{quadsum_cli::Direction(mode % 3), mode / 3 % 2 == 1, mode / 6 % 2 == 1,
                                        mode / 24 == 1, mode / 24 == 2};
@@ -119,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                       quadsum_cli::LineParse(mode / 12 % 2));
     std::string expected, line;
     for (std::istringstream lines(block.substr(0, done.consumed)); std::getline(lines, line);) {
+      Check(quadsum::ShapeOf(quadsum_cli::Trimmed(line), options.lenient) == quadsum::Shape::Plain, "the loop takes plain values only", in);
       const auto converted = quadsum_cli::Convert(line, options, out.get());
       if (converted.verdict == quadsum_cli::Verdict::Converted) expected += std::string(out.get(), converted.end) + '\n';
     }
