@@ -1,5 +1,6 @@
 #include "cli/app.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -24,20 +25,31 @@ constexpr std::size_t kQuoted = 40;
 // Output room asked for per run of common lines: large, so runs are long.
 constexpr std::size_t kCommonRoom = 1 << 16;
 
-// The value in double quotes, bytes outside printable ASCII as \xHH, cut
-// after kQuoted bytes with the full length told.
-std::string Quoted(std::string_view value, std::uint64_t length) {
-  std::string text = "\"";
-  for (const char c : value.substr(0, kQuoted)) {
-    const auto byte = static_cast<unsigned char>(c);
-    char escaped[5];
-    std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-    text += (byte >= 0x20 && byte < 0x7f && c != '"' && c != '\\') ? std::string(1, c) : escaped;
+// Appends the value in double quotes, bytes outside printable ASCII as
+// \xHH, cut after kQuoted bytes with the full length told.
+void AppendQuoted(std::string& text, std::string_view value, std::uint64_t length) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  const auto plain = [](char c) { return c >= 0x20 && c < 0x7f && c != '"' && c != '\\'; };
+  const std::string_view shown = value.substr(0, kQuoted);
+  text += '"';
+  for (auto at = shown.begin(); at != shown.end();) {
+    const auto escaped = std::find_if_not(at, shown.end(), plain);
+    text.append(at, escaped);
+    if (escaped == shown.end()) break;
+    const auto byte = static_cast<unsigned char>(*escaped);
+    text += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+    at = escaped + 1;
   }
   text += '"';
   if (length > kQuoted) text += " (first " + std::to_string(kQuoted) + " of " + std::to_string(length) + " bytes)";
-  return text;
 }
+
+// Where a message points: an argument, or a line and maybe its field.
+struct Place {
+  const char* kind;
+  std::uint64_t number;
+  std::size_t field = 0;
+};
 
 const char* Complaint(Verdict verdict) {
   switch (verdict) {
@@ -63,36 +75,59 @@ const char* Complaint(Verdict verdict) {
   return "";
 }
 
+// What follows a value on its output line: the rest of the input line and
+// the line end.
+struct Tail {
+  std::string_view after, end;
+};
+
+constexpr Tail kLineEnd{{}, "\n"};
+constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+// Messages gathered before a write when standard error is not a terminal.
+constexpr std::size_t kMessageRoom = 1 << 16;
+
+struct Outcome {
+  Verdict verdict;
+  bool holdsDelimiter = false;  // converted, but not written: its text would hold the delimiter
+  bool written() const { return !holdsDelimiter && (verdict == Verdict::Converted || verdict == Verdict::Blank); }
+};
+
 class Session {
  public:
-  explicit Session(const Options& options) : options_(options) {}
+  Session(const Options& options, const Descriptors& fds)
+      : options_(options), fds_(fds), output_(fds.out), messages_(fds.err, kMessageRoom),
+        outputToTerminal_(IsTerminal(fds.out)), messagesToTerminal_(IsTerminal(fds.err)) {}
 
   void Argument(int number, std::string_view value) {
     if (value == "-") return StandardInput();
-    const Verdict verdict = ConvertOne(value, {}, {}, true);
+    const Verdict verdict = ConvertOne(value, {}, kLineEnd, kLineEnd).verdict;
     if (verdict == Verdict::Converted) return;
     if (verdict != Verdict::Blank) output_.Append("\n");
-    Fail("argument " + std::to_string(number), Complaint(verdict), value, value.size());
+    Fail({"argument", static_cast<std::uint64_t>(number)}, Complaint(verdict), value, value.size());
   }
 
   // Values, one per line; or with a field number, that field of each line.
   void StandardInput(std::size_t field = 0, bool header = false) {
-    LineReader reader(0, output_);
-    if (!std::exchange(inputStarted_, true)) reader.SkipByteOrderMark();
+    LineReader reader(fds_.in, output_);
+    // In field mode the mark belongs to the first line, which may be copied.
+    if (!std::exchange(inputStarted_, true) && !field) reader.SkipByteOrderMark();
     FieldSplitter splitter(field, options_.separator);
     Line line;
-    while (!output_.failed() && (field || CommonLinesFrom(reader)) && reader.Next(line)) {
+    for (;;) {
+      if (!field) TakeCommonLines(reader);
+      if (output_.failed() || !reader.Next(line, header && lineNumber_ == 0 ? &output_ : nullptr)) break;
       ++lineNumber_;
-      if (line.overlong()) {
-        output_.Append("\n");
-        Fail(LineName(), "line longer than " + std::to_string(kMaxLineLength) + " bytes", line.text, line.length);
+      if (header && lineNumber_ == 1) {
+        // copied by the reader, whatever its length
+      } else if (line.overlong()) {
+        output_.Append(field ? line.end : "\n");
+        Fail(AtLine(), "line longer than " + std::to_string(kMaxLineLength) + " bytes", line.text, line.length);
       } else if (!field) {
         ValueLine(line.text);
-      } else if (header && lineNumber_ == 1) {
-        CopyLine(line);
       } else {
-        FieldLine(line, splitter.Split(line.text), field);
+        FieldLine(line, splitter, field);
       }
+      if (line.ended()) lastEnd_ = line.end;
     }
     if (reader.error() != 0) IoError("cannot read standard input", reader.error());
   }
@@ -103,75 +138,111 @@ class Session {
       output_.Append(named ? host + '\t' + address + '\n' : address + '\n');
     }
     if (found.addresses.empty()) {
-      Fail("argument " + std::to_string(number), "cannot resolve host", host, host.size(), found.error);
+      Fail({"argument", static_cast<std::uint64_t>(number)}, "cannot resolve host", host, host.size(), found.error);
     }
   }
 
   int Finish() {
     if (!output_.Flush()) IoError("cannot write standard output", output_.error());
+    messages_.Flush();
     return status_;
   }
 
  private:
   void ValueLine(std::string_view text) {
-    const Verdict verdict = ConvertOne(text, {}, {}, true);
+    const Verdict verdict = ConvertOne(text, {}, kLineEnd, kLineEnd).verdict;
     if (verdict != Verdict::Converted && verdict != Verdict::Blank) {
       output_.Append("\n");
       const std::string_view value = Trimmed(text);
-      Fail(LineName(), Complaint(verdict), value, value.size());
+      Fail(AtLine(), Complaint(verdict), value, value.size());
     }
   }
 
   void CopyLine(const Line& line) {
     output_.Append(line.text);
-    if (line.ended) output_.Append("\n");
+    if (line.ended()) output_.Append("\n");
   }
 
   // The line with its field converted in place; left empty (two empty
-  // fields where a network or range was meant) when invalid.
-  void FieldLine(const Line& line, const Field& split, std::size_t field) {
-    if (Trimmed(line.text).empty() || split.problem != FieldProblem::None) {
+  // fields where a network or range was meant) when invalid. A blank line
+  // stays as it is.
+  void FieldLine(const Line& line, FieldSplitter& splitter, std::size_t field) {
+    std::string_view text = line.text;
+    const bool mark = lineNumber_ == 1 && text.starts_with(kByteOrderMark);
+    if (mark) text.remove_prefix(kByteOrderMark.size());
+    if (Trimmed(text).empty()) return CopyLine(line);
+    Field split = splitter.Split(text);
+    if (split.problem != FieldProblem::None) {
       CopyLine(line);
-      if (split.problem == FieldProblem::None) return;
-      const char* what = split.problem == FieldProblem::BadQuotes ? "quote not closed at the end of a field"
-                                                                  : "fewer fields than --field asks for";
-      return Fail(LineName(), what, Trimmed(line.text), line.length);
+      if (split.badlyQuoted) return FailQuoting(line, split);
+      return Fail(AtLine(), "fewer fields than --field asks for", Trimmed(line.text), line.length);
     }
-    const Verdict verdict = ConvertOne(split.value, split.before, split.after, line.ended);
-    if (verdict == Verdict::Converted || verdict == Verdict::Blank) return;
+    // The mark is kept with the fields before; it goes only with the value.
+    if (mark && !split.before.empty()) split.before = {line.text.data(), split.before.size() + kByteOrderMark.size()};
+    // Under --to-cidr a line without an end is repeated with the end of the
+    // line before, its own (a CR, or none) kept for the last copy.
+    const Tail last{split.after, line.ended() ? "\n" : ""};  // after holds the CR of a CR LF
+    const std::string_view rest = split.after.substr(0, split.after.size() - split.after.ends_with('\r'));
+    const Tail between = line.ended() ? last : Tail{rest, lastEnd_};
+    const Outcome outcome = ConvertOne(split.value, split.before, last, between);
+    if (outcome.written()) {
+      if (split.badlyQuoted) FailQuoting(line, split);
+      return;
+    }
     const std::string_view value = Trimmed(split.value);
     for (std::size_t n = FieldsWritten(value, options_); n > 1; --n) output_.Append({&options_.separator, 1});
-    EndLine(split.after, line.ended);
-    Fail(LineName() + ": field " + std::to_string(field), Complaint(verdict), value, value.size());
+    EndLine(last);
+    if (!outcome.holdsDelimiter) return Fail(AtLine(field), Complaint(outcome.verdict), value, value.size());
+    const char delimiter[] = {'\'', options_.separator, '\'', 0};
+    Fail(AtLine(field), std::string("its converted text would hold the delimiter ") + delimiter, value, value.size());
   }
 
-  // Writes before, the value converted (a blank one stays blank) and after,
-  // then an LF when ended; under --to-cidr such a line per network. An
-  // invalid value leaves only before written, and its verdict is returned.
-  Verdict ConvertOne(std::string_view value, std::string_view before, std::string_view after, bool ended) {
+  void FailQuoting(const Line& line, const Field& split) {
+    Fail(AtLine(split.badlyQuoted),
+         split.quoting == Quoting::NotClosed ? "quote not closed" : "text after the closing quote", Trimmed(line.text),
+         line.length);
+  }
+
+  // Writes before, the value converted (a blank one stays blank) and its
+  // tail; under --to-cidr such a line per network, all but the last with the
+  // between tail. An invalid value, or one whose text would hold the
+  // delimiter (the separator of a network or range's ends), leaves only
+  // before written.
+  Outcome ConvertOne(std::string_view value, std::string_view before, const Tail& last, const Tail& between) {
     output_.Append(before);
-    const Result result = Convert(value, options_, output_.Room(kMaxConvertedLength));
-    if (result.verdict == Verdict::Converted && !options_.toCidr) output_.Commit(result.end);
-    if (result.verdict == Verdict::Blank || (result.verdict == Verdict::Converted && !options_.toCidr)) {
-      EndLine(after, ended);
-    } else if (result.verdict == Verdict::Converted) {
-      for (quadsum::Networks networks(result.value.first, result.value.last, result.value.bits); !networks.done();) {
-        output_.Commit(networks.WriteNext(output_.Room(quadsum::kNetworkRoom)));
-        EndLine(after, ended);
-        if (!networks.done()) output_.Append(before);
-      }
+    char* const out = output_.Room(kMaxConvertedLength);
+    const Result result = Convert(value, options_, out);
+    if (result.verdict == Verdict::Blank) EndLine(last);
+    if (result.verdict != Verdict::Converted) return {result.verdict};
+    if (!options_.toCidr) {
+      const int separators = result.value.shape == quadsum::Shape::Plain ? 0 : 1;
+      if (std::count(out, result.end, options_.separator) != separators) return {result.verdict, true};
+      output_.Commit(result.end);
+      EndLine(last);
+      return {result.verdict};
     }
-    return result.verdict;
+    const auto each = [&](auto line) { quadsum::ForEachNetwork(result.value.first, result.value.last, result.value.bits, line); };
+    bool holds = false;
+    each([&](std::string_view network) { holds = holds || network.find(options_.separator) != std::string_view::npos; });
+    if (holds) return {result.verdict, true};
+    bool first = true;
+    each([&](std::string_view network) {
+      if (!first) EndLine(between), output_.Append(before);
+      first = false;
+      output_.Append(network);
+    });
+    EndLine(last);
+    return {result.verdict};
   }
 
-  void EndLine(std::string_view after, bool ended) {
-    output_.Append(after);
-    if (ended) output_.Append("\n");
+  void EndLine(const Tail& tail) {
+    output_.Append(tail.after);
+    output_.Append(tail.end);
   }
 
-  // Converts the lines of the common shape at the reader's position; true
-  // (to go on with the general path) unless output has failed.
-  bool CommonLinesFrom(LineReader& reader) {
+  // Converts the lines of the common shape at the reader's position, up to
+  // the first line of another shape.
+  void TakeCommonLines(LineReader& reader) {
     for (bool full = true; full && !output_.failed();) {
       char* const out = output_.Room(kCommonRoom);
       const CommonLines done = ConvertCommonLines(reader.Pending(), options_, out, out + kCommonRoom);
@@ -180,43 +251,56 @@ class Session {
       lineNumber_ += done.lines;
       full = done.full;
     }
-    return !output_.failed();
   }
 
-  std::string LineName() const { return "line " + std::to_string(lineNumber_); }
+  Place AtLine(std::size_t field = 0) const { return {"line", lineNumber_, field}; }
 
-  // Output so far goes first, so that messages stay in place when both
-  // streams go to one file.
-  void Fail(const std::string& where, const std::string& what, std::string_view value, std::uint64_t length,
-            const std::string& detail = {}) {
-    output_.Flush();
-    std::fprintf(stderr, "quadsum-cli: %s: %s: %s%s%s\n", where.c_str(), what.c_str(), Quoted(value, length).c_str(),
-                 detail.empty() ? "" : ": ", detail.c_str());
+  // On a terminal, output so far goes first, so that messages appear in
+  // place; elsewhere messages are gathered, so that they cost no writes of
+  // their own. Built in one string, kept, as invalid lines may be many.
+  void Fail(const Place& place, std::string_view what, std::string_view value, std::uint64_t length,
+            std::string_view detail = {}) {
+    if (outputToTerminal_) output_.Flush();
+    message_.assign("quadsum-cli: ").append(place.kind).append(" ").append(std::to_string(place.number));
+    if (place.field) message_.append(": field ").append(std::to_string(place.field));
+    message_.append(": ").append(what).append(": ");
+    AppendQuoted(message_, value, length);
+    if (!detail.empty()) message_.append(": ").append(detail);
+    Message(message_.append("\n"));
     if (status_ == kAllConverted) status_ = kSomeInvalid;
   }
 
   void IoError(const char* what, int error) {
-    if (status_ != kUsageOrIoError) std::fprintf(stderr, "quadsum-cli: %s: %s\n", what, std::strerror(error));
+    if (status_ != kUsageOrIoError) Message("quadsum-cli: " + std::string(what) + ": " + std::strerror(error) + "\n");
     status_ = kUsageOrIoError;
   }
 
+  void Message(std::string_view line) {
+    messages_.Append(line);
+    if (messagesToTerminal_) messages_.Flush();
+  }
+
   Options options_;
-  Output output_{1};
+  Descriptors fds_;
+  Output output_, messages_;
+  std::string message_;
+  bool outputToTerminal_, messagesToTerminal_;
+  std::string_view lastEnd_ = "\n";  // the end of the latest line that had one
   std::uint64_t lineNumber_ = 0;
   int status_ = kAllConverted;
   bool inputStarted_ = false;
 };
 
-int Lookup(const Command& command) {
-  Session session(command.options);
+int Lookup(const Command& command, const Descriptors& fds) {
+  Session session(command.options, fds);
   for (const auto& [number, host] : command.values) {
     session.Host(number, std::string(host), command.values.size() > 1);
   }
   return session.Finish();
 }
 
-int Conversions(const Command& command) {
-  Session session(command.options);
+int Conversions(const Command& command, const Descriptors& fds) {
+  Session session(command.options, fds);
   if (command.values.empty()) session.StandardInput(command.field, command.header);
   for (const auto& [number, value] : command.values) session.Argument(number, value);
   return session.Finish();
@@ -224,7 +308,7 @@ int Conversions(const Command& command) {
 
 }  // namespace
 
-int Run(int argc, char** argv) {
+int Run(int argc, char** argv, const Descriptors& fds) {
   const Command command = Parse(argc, argv);
   if (command.help || command.version) {
     std::fputs(command.help ? kHelpText : kVersionText, stdout);
@@ -233,10 +317,10 @@ int Run(int argc, char** argv) {
     return kUsageOrIoError;
   }
   if (!command.error.empty()) {
-    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help'.\n", command.error.c_str());
+    std::fprintf(stderr, "quadsum-cli: %s\nTry 'quadsum-cli --help' for more information.\n", command.error.c_str());
     return kUsageOrIoError;
   }
-  return command.lookup ? Lookup(command) : Conversions(command);
+  return command.lookup ? Lookup(command, fds) : Conversions(command, fds);
 }
 
 }  // namespace quadsum_cli

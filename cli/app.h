@@ -7,8 +7,12 @@ namespace quadsum_cli {
 
 inline constexpr int kAllConverted = 0, kSomeInvalid = 1, kUsageOrIoError = 2;
 
-// Runs with the given arguments on file descriptors 0 and 1, messages on
-// stderr; returns the exit status.
-int Run(int argc, char** argv);
+struct Descriptors {
+  int in = 0, out = 1, err = 2;
+};
+
+// Runs with the given arguments on the descriptors (--help, --version and
+// usage errors go to stdout and stderr); returns the exit status.
+int Run(int argc, char** argv, const Descriptors& fds = {});
 
 }  // namespace quadsum_cli

@@ -1,4 +1,4 @@
-// quadsum-cli: IPv4 addresses to integers and back, for scripts.
+// quadsum-cli: IP numbers, IPv4 and IPv6, from text to integers and back, for scripts.
 
 #include "cli/app.h"
 

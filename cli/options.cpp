@@ -1,8 +1,13 @@
 #include "cli/options.h"
 
+#include <getopt.h>
+
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "quadsum_version.h"
 
@@ -22,12 +27,15 @@ standard input at that place.
 An address gives its integer: 192.168.0.1 gives 3232235521. An integer
 (decimal, or 0x and hex digits) gives its address: IPv4 up to 4294967295
 or with 1 to 8 hex digits, IPv6 above that or with 9 to 32 hex digits.
-IPv4 addresses are strict: four parts of at most 255, leading zeros
-decimal (010 is 10). IPv6 addresses are read in any RFC 4291 text form
-and printed in the RFC 5952 one (2001:db8::1, ::ffff:192.0.2.1).
-A network ADDRESS/LEN gives its first and last integers, a range
-FIRST-LAST (two addresses or two integers) its two ends converted, on one
-line with a tab between: 1.0.0.0/24 gives 16777216<tab>16777471.
+Integers are decimal even with leading zeros: there is no octal here.
+Addresses are read as inet_pton reads them: IPv4 in four parts of at
+most 255, with no leading zero (010.0.0.1 is refused, since other tools
+read 010 as 8); IPv6 in any RFC 4291 text form, printed in the RFC 5952
+one (2001:db8::1, ::ffff:192.0.2.1).
+A network ADDRESS/LEN (LEN a length or an IPv4 netmask such as
+255.255.255.0) gives its first and last integers, a range FIRST-LAST (two
+addresses or two integers) its two ends converted, on one line with a tab
+between: 1.0.0.0/24 gives 16777216<tab>16777471.
 Blanks around a value and a CR before the line end are ignored; a line
 longer than 4096 bytes is invalid.
 
@@ -41,66 +49,140 @@ longer than 4096 bytes is invalid.
   --field=N        convert field N (from 1) of each line of standard input,
                    copy the rest of the line as it is; a network or range
                    becomes two fields
-  --delimiter=C    the field delimiter, one byte (default tab); with a
-                   comma, fields may be quoted as in CSV
+  --delimiter=C    the field delimiter, one byte (default tab), not a digit;
+                   with a comma, fields may be quoted as in CSV. A value
+                   whose converted text would hold C is left empty
   --header         with --field, copy the first line unchanged
   --lenient        read IPv4 addresses as the Quadsum window does (no range
-                   check, empty parts, fractions, exponents) and print
-                   exactly what its IP Integer box shows
-  --format=dec     print integers in decimal (the default)
-  --format=hex     print integers as 0x and 8 (IPv4) or 32 (IPv6) hex digits
+                   check, empty parts, fractions, exponents, 010 is 10)
+                   and print exactly what its IP Integer box shows
+  --format=FORMAT  print integers in FORMAT: dec (the default), or hex:
+                   0x and 8 (IPv4) or 32 (IPv6) hex digits
   --lookup HOST... print the IPv4 addresses of each HOST from the system
                    resolver, each once; with several hosts as HOST<tab>ADDRESS
   --help           print this help and exit
   --version        print the version and exit
+An option's argument may follow it as --field=2 or --field 2; long options
+may be shortened to any unambiguous start; -- ends the options.
 
 An invalid value gives an empty output line (with --field, an empty field,
 two for a network or range) and a message on standard error; a blank input
 line gives a blank output line. A UTF-8 byte-order mark starting standard
-input is skipped. Output lines end in LF; with --field, as the input's do.
+input is skipped (with --field, only from a converted first field). Output
+lines end in LF; with --field, as the input's do.
 Exit status: 0 all values converted (all hosts found), 1 some did not,
 2 usage or I/O error.
 )";
 
 namespace {
 
+// Long options' ids start above every byte, so none is taken for a short one.
+enum OptionId : int {
+  kIpv6 = '6',
+  kHelp = 256, kVersion, kLookup, kToInt, kToIp, kLenient, kFormat, kToCidr, kField, kDelimiter, kHeader,
+};
 
-// --field=N and --delimiter=C; false when arg is neither.
-bool ApplyFieldOption(std::string_view arg, Command& command) {
-  constexpr std::string_view kField = "--field=", kDelimiter = "--delimiter=";
-  if (arg.starts_with(kField)) {
-    const std::string_view number = arg.substr(kField.size());
-    const auto [stop, error] = std::from_chars(number.data(), number.data() + number.size(), command.field);
-    if ((error != std::errc() || stop != number.data() + number.size() || command.field == 0) && command.error.empty()) {
-      command.error = "--field needs a field number from 1";
-    }
-  } else if (arg.starts_with(kDelimiter)) {
-    const std::string_view delimiter = arg.substr(kDelimiter.size());
-    command.delimiter = true;
-    command.options.separator = delimiter.empty() ? '\n' : delimiter[0];
-    if ((delimiter.size() != 1 || delimiter.find_first_of("\"\r\n") == 0) && command.error.empty()) {
-      command.error = "--delimiter needs one byte, not a quote, CR or LF";
-    }
-  } else {
-    return false;
+constexpr option kLongOptions[] = {
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"lookup", no_argument, nullptr, kLookup},
+    {"to-int", no_argument, nullptr, kToInt},
+    {"to-ip", no_argument, nullptr, kToIp},
+    {"ipv6", no_argument, nullptr, kIpv6},
+    {"to-cidr", no_argument, nullptr, kToCidr},
+    {"field", required_argument, nullptr, kField},
+    {"delimiter", required_argument, nullptr, kDelimiter},
+    {"header", no_argument, nullptr, kHeader},
+    {"lenient", no_argument, nullptr, kLenient},
+    {"format", required_argument, nullptr, kFormat},
+    {nullptr, 0, nullptr, 0},
+};
+constexpr char kShortOptions[] = "6";
+
+std::string Quote(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+// The long options the text (without "--" and any "=value") names: the one
+// it spells out, else every one it abbreviates.
+std::vector<const option*> Matches(std::string_view name) {
+  std::vector<const option*> found;
+  for (const option* o = kLongOptions; o->name; ++o) {
+    if (o->name == name) return {o};
+    if (std::string_view(o->name).starts_with(name)) found.push_back(o);
   }
-  return true;
+  return found;
 }
 
-bool ApplyOption(std::string_view arg, Command& command) {
-  if (arg == "--help") command.help = true;
-  else if (arg == "--version") command.version = true;
-  else if (arg == "--lookup") command.lookup = true;
-  else if (arg == "--to-int") command.toInt = true;
-  else if (arg == "--to-ip") command.toIp = true;
-  else if (arg == "--lenient") command.options.lenient = true;
-  else if (arg == "--format=dec") command.options.hex = false;
-  else if (arg == "--format=hex") command.options.hex = true;
-  else if (arg == "-6" || arg == "--ipv6") command.options.ipv6 = true;
-  else if (arg == "--to-cidr") command.options.toCidr = true;
-  else if (arg == "--header") command.header = true;
-  else return ApplyFieldOption(arg, command);
-  return true;
+// What getopt_long refused in the argument, told in coreutils' words; it
+// prints nothing itself, so that every platform's program says the same.
+std::string OptionError(std::string_view arg, int shortOption) {
+  if (!arg.starts_with("--")) {
+    if (shortOption == 0) shortOption = arg.size() > 1 ? arg[1] : '-';
+    return "invalid option -- " + Quote(std::string(1, static_cast<char>(shortOption)));
+  }
+  const std::string_view name = arg.substr(2, arg.find('=') - 2);
+  const std::vector<const option*> found = Matches(name);
+  if (found.empty()) return "unrecognized option " + Quote(arg.substr(0, arg.find('=')));
+  if (found.size() > 1) {
+    std::string error = "option " + Quote(arg.substr(0, arg.find('='))) + " is ambiguous; possibilities:";
+    for (const option* o : found) error += " " + Quote(std::string("--") + o->name);
+    return error;
+  }
+  const std::string spelled = std::string("--") + found.front()->name;
+  if (found.front()->has_arg == no_argument) return "option " + Quote(spelled) + " doesn't allow an argument";
+  return "option " + Quote(spelled) + " requires an argument";
+}
+
+// A value of --format: one of the words or an unambiguous start of one.
+std::string ApplyFormat(std::string_view value, Options& options) {
+  constexpr std::string_view kWords[] = {"dec", "hex"};
+  int matched = -1, count = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (kWords[i] == value) matched = i, count = 1;
+    if (kWords[i] == value) break;
+    if (kWords[i].starts_with(value)) matched = i, ++count;
+  }
+  if (count == 1) {
+    options.hex = matched == 1;
+    return {};
+  }
+  return std::string(count > 1 ? "ambiguous" : "invalid") + " argument " + Quote(value) +
+         " for '--format'\nValid arguments are:\n  - 'dec'\n  - 'hex'";
+}
+
+std::string ApplyField(std::string_view value, std::size_t& field) {
+  const auto [stop, error] = std::from_chars(value.data(), value.data() + value.size(), field);
+  if (error == std::errc::result_out_of_range && stop == value.data() + value.size()) {
+    return "field number " + Quote(value) + " is too large";
+  }
+  if (value.empty() || error != std::errc() || stop != value.data() + value.size()) {
+    return "invalid field number " + Quote(value);
+  }
+  return field == 0 ? "fields are numbered from 1" : "";
+}
+
+std::string ApplyDelimiter(std::string_view value, char& separator) {
+  if (value.size() != 1) return "the delimiter must be a single byte";
+  if (value.find_first_of("\"\r\n") == 0) return "the delimiter cannot be a quote, CR or LF";
+  separator = value[0];
+  return {};
+}
+
+std::string Apply(int id, std::string_view value, Command& c) {
+  switch (static_cast<OptionId>(id)) {
+    case kHelp: c.help = true; break;
+    case kVersion: c.version = true; break;
+    case kLookup: c.lookup = true; break;
+    case kToInt: c.toInt = true; break;
+    case kToIp: c.toIp = true; break;
+    case kIpv6: c.options.ipv6 = true; break;
+    case kToCidr: c.options.toCidr = true; break;
+    case kLenient: c.options.lenient = true; break;
+    case kHeader: c.header = true; break;
+    case kFormat: return ApplyFormat(value, c.options);
+    case kField: return ApplyField(value, c.field);
+    case kDelimiter: c.delimiter = true; return ApplyDelimiter(value, c.options.separator);
+  }
+  return {};
 }
 
 std::string ConflictOf(const Command& c) {
@@ -115,6 +197,7 @@ std::string ConflictOf(const Command& c) {
   if (c.lookup && c.values.empty()) return "--lookup needs at least one HOST";
   if (c.field && !c.values.empty()) return "--field takes no value arguments: it reads standard input";
   if (!c.field && (c.header || c.delimiter)) return "--header and --delimiter need --field";
+  if (c.delimiter && o.separator >= '0' && o.separator <= '9') return "--delimiter cannot be a digit: every value written holds digits";
   return {};
 }
 
@@ -122,18 +205,22 @@ std::string ConflictOf(const Command& c) {
 
 Command Parse(int argc, char** argv) {
   Command command;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-      command.values.emplace_back(i, arg);
-    } else if (!ApplyOption(arg, command) && command.error.empty()) {
-      command.error = "unknown option '" + std::string(arg) + "'";
-    }
+  // getopt_long moves operands behind the options in the array it is given:
+  // a copy, so that operands keep the numbers they were typed with.
+  std::vector<char*> args(argv, argv + argc);
+  args.push_back(nullptr);
+  opterr = 0;
+  optind = 0;  // a fresh scan on every call, for glibc and mingw-w64 alike
+  for (int id; command.error.empty() && (id = getopt_long(argc, args.data(), kShortOptions, kLongOptions, nullptr)) != -1;) {
+    command.error = id == '?' || id == ':' ? OptionError(args[optind - 1], optopt < 256 ? optopt : 0)
+                                           : Apply(id, optarg ? optarg : "", command);
   }
-  if (command.error.empty()) command.error = ConflictOf(command);
+  if (!command.error.empty()) return command;
+  for (int i = optind; i < argc; ++i) {
+    const int typed = static_cast<int>(std::find(argv, argv + argc, args[i]) - argv);
+    command.values.emplace_back(typed, args[i]);
+  }
+  command.error = ConflictOf(command);
   command.options.direction = command.toInt  ? Direction::ToInteger
                               : command.toIp ? Direction::ToAddress
                                              : Direction::Auto;

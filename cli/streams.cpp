@@ -25,6 +25,9 @@ long ReadSome(int fd, char* into, std::size_t n) {
 #endif
 }
 
+// Ends of lines, kept by the reader's lines.
+constexpr std::string_view kLf = "\n", kCrLf = "\r\n";
+
 long WriteSome(int fd, const char* from, std::size_t n) {
 #ifdef _WIN32
   return _write(fd, from, static_cast<unsigned>(n));
@@ -35,14 +38,23 @@ long WriteSome(int fd, const char* from, std::size_t n) {
 
 }  // namespace
 
-Output::Output(int fd) : fd_(fd), buffer_(kBlock) {}
+bool IsTerminal(int fd) {
+#ifdef _WIN32
+  return _isatty(fd) != 0;
+#else
+  return isatty(fd) != 0;
+#endif
+}
+
+Output::Output(int fd, std::size_t size) : fd_(fd), buffer_(size) {}
 
 char* Output::Room(std::size_t n) {
   if (buffer_.size() - used_ < n) Flush();
   return buffer_.data() + used_;
 }
 
-void Output::Append(std::string_view text) {
+// Block by block: text beyond what the buffer holds is written as it comes.
+void Output::AppendLong(std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = std::min(text.size(), buffer_.size() / 2);
     Commit(std::copy_n(text.data(), n, Room(n)));
@@ -62,24 +74,28 @@ bool Output::Flush() {
 }
 
 LineReader::LineReader(int fd, Output& output)
-    : fd_(fd), output_(output), buffer_(kBlock + kMaxLineLength) {
+    : fd_(fd), output_(output), buffer_(kBlock + kMaxLineLength + 1) {
   overlongStart_.reserve(kOverlongKept);
 }
 
-bool LineReader::Next(Line& line) {
+bool LineReader::Next(Line& line, Output* copyTo) {
   for (;;) {
     const char* const begin = buffer_.data() + begin_;
     const std::size_t pending = end_ - begin_;
     if (const void* lf = std::memchr(begin, '\n', pending)) {
       const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
-      line = {{begin, length}, length, true};
+      const bool cr = length > 0 && begin[length - 1] == '\r';
       begin_ += length + 1;
+      if (copyTo) copyTo->Append({begin, length + 1});
+      line = {{begin, length}, length - cr, cr ? kCrLf : kLf};
       return true;
     }
-    if (pending > kMaxLineLength) return SkipOverlong(line);
+    // Up to the longest line and a CR may still end in an LF.
+    if (pending > kMaxLineLength + (pending > 0 && begin[pending - 1] == '\r')) return SkipOverlong(line, copyTo);
     if (atEnd_ && pending == 0) return false;
     if (atEnd_) {
-      line = {{begin, pending}, pending, false};
+      if (copyTo) copyTo->Append({begin, pending});
+      line = {{begin, pending}, pending - (begin[pending - 1] == '\r'), {}};
       begin_ = end_;
       return true;
     }
@@ -94,7 +110,7 @@ void LineReader::SkipByteOrderMark() {
 }
 
 // Moves the unfinished line to the front and reads after it. Pending bytes
-// never exceed kMaxLineLength, so every read asks for at least a block.
+// never exceed kMaxLineLength + 1, so every read asks for at least a block.
 bool LineReader::Refill() {
   std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
   end_ -= begin_;
@@ -110,20 +126,25 @@ bool LineReader::Refill() {
 }
 
 // Keeps the start of the line for its message and counts the rest of it
-// block by block up to its LF, storing none of it.
-bool LineReader::SkipOverlong(Line& line) {
+// block by block up to its LF, storing none of it (but copying it to copyTo).
+bool LineReader::SkipOverlong(Line& line, Output* copyTo) {
   overlongStart_.assign(buffer_.data() + begin_, kOverlongKept);
   std::uint64_t length = 0;
+  char last = 0;
+  const void* lf = nullptr;
   for (;;) {
     const char* const begin = buffer_.data() + begin_;
     const std::size_t pending = end_ - begin_;
-    const void* lf = std::memchr(begin, '\n', pending);
+    lf = std::memchr(begin, '\n', pending);
     const std::size_t counted = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : pending;
+    if (counted > 0) last = begin[counted - 1];
     length += counted;
     begin_ += lf ? counted + 1 : counted;
+    if (copyTo) copyTo->Append({begin, lf ? counted + 1 : counted});
     if (lf || !Refill()) break;
   }
-  line = {overlongStart_, length, true};
+  const bool cr = last == '\r';
+  line = {overlongStart_, length - cr, lf ? (cr ? kCrLf : kLf) : std::string_view{}};
   return true;
 }
 

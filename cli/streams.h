@@ -4,6 +4,7 @@
 // large blocks, output gathered into one large buffer and written per block.
 // Memory stays constant whatever the input, over-long lines included.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,15 +16,22 @@ namespace quadsum_cli {
 // Longest line kept; a longer one is invalid and only counted to its end.
 inline constexpr std::size_t kMaxLineLength = 4096;
 
+// True when the descriptor is a terminal.
+bool IsTerminal(int fd);
+
 class Output {
  public:
-  explicit Output(int fd);
+  explicit Output(int fd, std::size_t size = std::size_t{1} << 20);
 
   // Room for n (at most half the buffer) bytes at the returned pointer; commit
   // what was written with Commit(end).
   char* Room(std::size_t n);
   void Commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
-  void Append(std::string_view text);
+  void Append(std::string_view text) {
+    if (buffer_.size() - used_ < text.size()) return AppendLong(text);
+    std::copy(text.begin(), text.end(), buffer_.data() + used_);
+    used_ += text.size();
+  }
 
   // Writes what is gathered; false once any write has failed.
   bool Flush();
@@ -31,6 +39,8 @@ class Output {
   int error() const { return error_; }  // errno of the failed write, or 0
 
  private:
+  void AppendLong(std::string_view text);
+
   int fd_;
   std::vector<char> buffer_;
   std::size_t used_ = 0;
@@ -39,8 +49,9 @@ class Output {
 
 struct Line {
   std::string_view text;  // without LF; for an over-long line, its start
-  std::uint64_t length;   // the full length of the line
-  bool ended = true;      // by an LF (all but maybe the last line)
+  std::uint64_t length;   // the full length of the line, without a CR at its end
+  std::string_view end;   // "\n", "\r\n", or "" for a last line without LF
+  bool ended() const { return !end.empty(); }
   bool overlong() const { return length > kMaxLineLength; }
 };
 
@@ -51,8 +62,9 @@ class LineReader {
   LineReader(int fd, Output& output);
 
   // The next line; false at the end of input (or on a read error). A last
-  // line without LF counts; an empty stream has no line.
-  bool Next(Line& line);
+  // line without LF counts; an empty stream has no line. With copyTo the
+  // line is also written there as it came, end included, whatever its length.
+  bool Next(Line& line, Output* copyTo = nullptr);
   // Skips a UTF-8 byte-order mark at the reader's position (call it at the
   // start of the stream, where editors write one).
   void SkipByteOrderMark();
@@ -63,7 +75,7 @@ class LineReader {
 
  private:
   bool Refill();
-  bool SkipOverlong(Line& line);
+  bool SkipOverlong(Line& line, Output* copyTo);
 
   int fd_;
   Output& output_;

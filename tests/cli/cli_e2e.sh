@@ -34,6 +34,7 @@ row() {
   fi
 }
 none() { true; }
+try="Try 'quadsum-cli --help' for more information.\n"
 ln() { printf '%b' "$@"; }
 
 none | row args 0 '3232235521\n192.168.0.1\n192.168.0.1\n' '' 192.168.0.1 3232235521 0xc0a80001
@@ -70,21 +71,86 @@ ln '1.0.0.0-1.0.0.10\n::/127\n1.2.3.4\n' | row to-cidr 1 '1.0.0.0/29\n1.0.0.8/31
 ln '\xef\xbb\xbf1.2.3.4\n\xef\xbb\xbf1.2.3.4\n' | row byte-order-mark 1 '16909060\n\n' \
   'Eline 2: not a valid IPv4 address: "\\xef\\xbb\\xbf1.2.3.4"\n'
 ln 'network,geoname_id,name\r\n1.0.0.0/24,2077456,"Sydney, ""AU"""\r\n"::ffff:1.2.3.4",x\r\n\n5/8,y\nz\n"1.2.3.4,x\n1.0.0.0-1.0.0.1,last' |
-  row field-csv 1 'network,geoname_id,name\r\n16777216,16777471,2077456,"Sydney, ""AU"""\r\n281470698652420,x\r\n\n,,y\n\n"1.2.3.4,x\n16777216,16777217,last' \
+  row field-csv 1 'network,geoname_id,name\r\n16777216,16777471,2077456,"Sydney, ""AU"""\r\n281470698652420,x\r\n\n,,y\n\n\n16777216,16777217,last' \
   "Eline 5: field 1: an integer before '/': a network starts with an address: \"5/8\"
-Eline 6: field 1: neither an IP address nor an integer: \"z\"\nEline 7: quote not closed at the end of a field: \"\\\\x221.2.3.4,x\"\n" \
+Eline 6: field 1: neither an IP address nor an integer: \"z\"\nEline 7: field 1: not a valid IPv4 address: \"1.2.3.4,x\"\n" \
   --field=1 --delimiter=, --header
 ln 'a\t1.0.0.0-1.0.0.2\tb\r\nc\t1.2.3.4\td\ne\n' | row field-to-cidr 1 'a\t1.0.0.0/31\tb\r\na\t1.0.0.2/32\tb\r\nc\t\td\ne\n' \
   'Eline 2: field 2: --to-cidr needs a network or range: "1.2.3.4"\nEline 3: fewer fields than --field asks for: "e"\n' \
   --field=2 --to-cidr
-none | row usage-field-values 2 '' "E--field takes no value arguments: it reads standard input\nTry 'quadsum-cli --help'.\n" --field=1 1.2.3.4
-none | row usage-lenient-ipv6 2 '' "E--lenient reads plain IPv4 values only: no -6 or --to-cidr\nTry 'quadsum-cli --help'.\n" --lenient -6
+# Field mode keeps every record and every column: copies of a line split
+# into networks each end (an unended last line's with the end before it);
+# no value is written with the delimiter in it; quotes as spreadsheets read
+# them; blank lines, the byte-order mark and long headers kept.
+ln 'a,1.0.0.0-1.0.0.5' | row field-cidr-unended 0 'a,1.0.0.0/30\na,1.0.0.4/31' '' --field=2 --delimiter=, --to-cidr
+ln 'x,1.0.0.0-1.0.0.2\r\ny,1.0.0.0-1.0.0.2\r' | row field-cidr-crlf 0 \
+  'x,1.0.0.0/31\r\nx,1.0.0.2/32\r\ny,1.0.0.0/31\r\ny,1.0.0.2/32\r' '' --field=2 --delimiter=, --to-cidr
+ln 'a:42540766411282592856903984951653826561:b\n' | row field-holds-delimiter 1 'a::b\n' \
+  "Eline 1: field 2: its converted text would hold the delimiter ':': \"42540766411282592856903984951653826561\"\n" \
+  --field=2 --delimiter=:
+ln 'a/1.0.0.0-1.0.0.1\n' | row field-holds-delimiter-cidr 1 'a/\n' \
+  "Eline 1: field 2: its converted text would hold the delimiter '/': \"1.0.0.0-1.0.0.1\"\n" --field=2 --delimiter=/ --to-cidr
+ln 'h:1.2.3.4:c\n' | row field-delimiter-colon 0 'h:16909060:c\n' '' --field=2 --delimiter=: --to-int
+none | row usage-delimiter-digit 2 '' "E--delimiter cannot be a digit: every value written holds digits\n$try" --field=1 --delimiter=7
+ln '"Smith, J"r,1.2.3.4\n"a""b",5,"c\ny,"1.2.3.4"x\n' | row field-quotes 1 '"Smith, J"r,16909060\n"a""b",0.0.0.5,"c\ny,\n' \
+  'Eline 1: field 1: text after the closing quote: "\\x22Smith, J\\x22r,1.2.3.4"
+Eline 2: field 3: quote not closed: "\\x22a\\x22\\x22b\\x22,5,\\x22c"
+Eline 3: field 2: not a valid IPv4 address: "1.2.3.4x"\n' --field=2 --delimiter=,
+ln 'name,ip\nweb,10.0.0.1\n\n \r\n' | row field-blank-lines 0 'name,ip\nweb,167772161\n\n \r\n' '' --field=2 --delimiter=, --header
+ln '\n\t\n' | row field-blank-beyond 0 '\n\t\n' '' --field=9
+ln '\xef\xbb\xbfname,ip\n\xef\xbb\xbfh,1.2.3.4\n' | row field-mark-header 0 '\xef\xbb\xbfname,ip\n\xef\xbb\xbfh,16909060\n' '' \
+  --field=2 --delimiter=, --header
+ln '\xef\xbb\xbfh,1.2.3.4\n' | row field-mark-kept 0 '\xef\xbb\xbfh,16909060\n' '' --field=2 --delimiter=,
+ln '\xef\xbb\xbf1.2.3.4,h\n' | row field-mark-skipped 0 '16909060,h\n' '' --field=1 --delimiter=,
+long="$(head -c 5000 /dev/zero | tr '\0' h)"
+ln "$long\r\na\t1.2.3.4\r\n" | row field-long-header 0 "$long\r\na\t16909060\r\n" '' --field=2 --header
+{ ln '1.2.3.4'; head -c 4089 /dev/zero | tr '\0' ' '; ln '\r\n'; } | row longest-line-crlf 0 '16909060\n' ''
+# Messages cost no writes of their own off a terminal and keep their place
+# on one (native only: strace counts the writes, script makes the terminal).
+if [[ "${cli[0]}" != wine ]] && command -v strace >/dev/null && command -v script >/dev/null; then
+  yes 1.2.3.400 | head -n 1000 >"$work/in"
+  strace -f -e trace=write -o "$work/trace" "${cli[@]}" <"$work/in" >/dev/null 2>&1
+  writes=$(grep -c 'write(' "$work/trace")
+  ln '1.2.3.4\nx\n5\n' >"$work/in"
+  script -qec "$(printf '%q ' "${cli[@]}") <$work/in" /dev/null >"$work/tty"
+  ln '16909060\r\n\r\nquadsum-cli: line 2: neither an IP address nor an integer: "x"\r\n0.0.0.5\r\n' >"$work/want-tty"
+  [[ $writes -lt 10 ]] && cmp -s "$work/tty" "$work/want-tty" ||
+    { failures=$((failures + 1)); echo "FAIL: messages: $writes writes for 1000 invalid lines, or out of place on a terminal"; }
+fi
+
+none | row usage-field-values 2 '' "E--field takes no value arguments: it reads standard input\n$try" --field=1 1.2.3.4
+none | row usage-lenient-ipv6 2 '' "E--lenient reads plain IPv4 values only: no -6 or --to-cidr\n$try" --lenient -6
 none | row empty-stream 0 '' ''
 none | row empty-argument 1 '\n' 'Eargument 1: empty value: ""\n' ''
 none | row version 0 'quadsum-cli 1.00\n' '' --version
-none | row usage-unknown 2 '' "Eunknown option '--hex'\nTry 'quadsum-cli --help'.\n" --hex 1.2.3.4
-none | row usage-conflict 2 '' "E--to-int and --to-ip exclude each other\nTry 'quadsum-cli --help'.\n" --to-int --to-ip 1
-none | row usage-lookup 2 '' "E--lookup needs at least one HOST\nTry 'quadsum-cli --help'.\n" --lookup
+none | row usage-unknown 2 '' "Eunrecognized option '--hex'\n$try" --hex 1.2.3.4
+none | row usage-conflict 2 '' "E--to-int and --to-ip exclude each other\n$try" --to-int --to-ip 1
+none | row usage-lookup 2 '' "E--lookup needs at least one HOST\n$try" --lookup
+# Options as getopt_long reads them, every message in coreutils' words.
+none | row option-spaced-and-abbreviated 0 '0x01020304\n::1\n' '' --form hex 1.2.3.4 --ipv 1
+ln 'a,1.2.3.4\n' | row option-argument-apart 0 'a,16909060\n' '' --field 2 --delimiter ,
+none | row usage-bad-format 2 '' "Einvalid argument 'oct' for '--format'\nValid arguments are:\n  - 'dec'\n  - 'hex'\n$try" --format=oct 1
+none | row usage-ambiguous 2 '' "Eoption '--to' is ambiguous; possibilities: '--to-int' '--to-ip' '--to-cidr'\n$try" --to 1
+none | row usage-needs-argument 2 '' "Eoption '--field' requires an argument\n$try" --field
+none | row usage-no-argument 2 '' "Eoption '--help' doesn't allow an argument\n$try" --help=x
+none | row usage-short 2 '' "Einvalid option -- 'x'\n$try" -6x 1
+none | row usage-empty-delimiter 2 '' "Ethe delimiter must be a single byte\n$try" --field=1 --delimiter=
+none | row usage-empty-delimiter-apart 2 '' "Ethe delimiter must be a single byte\n$try" --field=1 --delimiter ''
+none | row usage-huge-field 2 '' "Efield number '18446744073709551616' is too large\n$try" --field=18446744073709551616
+none | row typed-argument-numbers 1 '0.0.0.10\n\n' 'Eargument 5: not an integer from 0 to 2^128-1: "1.2.3.4"\n' \
+  10 --to-ip --format dec 1.2.3.4
+# Strict means what inet_pton means: a leading zero is refused wherever a
+# decimal part of an address or a length stands; integers keep theirs.
+none | row leading-zeros 1 '\n\n\n\n0.0.0.10\n' 'Eargument 1: leading zero (ambiguous: some tools read it as octal): "010.000.015.001"
+Eargument 2: leading zero (ambiguous: some tools read it as octal): "1.2.03.4"
+Eargument 3: leading zero (ambiguous: some tools read it as octal): "::ffff:1.2.03.4"
+Eargument 4: leading zero (ambiguous: some tools read it as octal): "1.1.1.0/032"\n' \
+  010.000.015.001 1.2.03.4 ::ffff:1.2.03.4 1.1.1.0/032 010
+none | row lenient-leading-zero 0 '167776001\n' '' --lenient 010.000.015.001
+none | row named-faults 1 '167772160\t167772415\n\n\n\n' 'Eargument 2: network length of more than 3 digits: "1.2.3.4/1000"
+Eargument 3: more than 32 hex digits: "0x100000000000000000000000000000000"
+Eargument 4: netmask not ones then zeros in a strict IPv4 address: "10.0.0.0/0.0.0.255"\n' \
+  10.0.0.0/255.255.255.0 1.2.3.4/1000 0x100000000000000000000000000000000 10.0.0.0/0.0.0.255
 none | row lookup-one 0 '127.0.0.1\n' '' --lookup localhost
 none | row lookup-multi 0 '127.0.0.11\n127.0.0.12\n127.0.0.13\n' '' --lookup quadsum-multi.test
 none | row lookup-several 1 'localhost\t127.0.0.1\nquadsum-multi.test\t127.0.0.11\nquadsum-multi.test\t127.0.0.12
