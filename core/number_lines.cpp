@@ -46,11 +46,9 @@ std::size_t AddressLine(const char* p, std::uint32_t& address) {
 std::size_t IntegerLine(const char* p, std::uint32_t& integer) {
   std::size_t length = 0;
   const auto text = Line(p, kShortLine, length);
-  std::uint64_t value = 0;
-  if (!text || !AllDigits(*text, 10)) return 0;
-  std::from_chars(text->data(), text->data() + text->size(), value);
-  if (value > UINT32_MAX) return 0;
-  integer = static_cast<std::uint32_t>(value);
+  const auto parsed = text && AllDigits(*text, 10) ? ParseInteger(*text) : std::nullopt;
+  if (!parsed || IsIpv6Integer(*parsed, false)) return 0;
+  integer = static_cast<std::uint32_t>(parsed->value.low());
   return length;
 }
 
