@@ -1,9 +1,9 @@
 #pragma once
 
 // The common shape of input lines, converted straight from the read block in
-// one pass: a strict address or a decimal integer alone on its line, ended by
-// LF (or CR LF), the whole line within 16 bytes; or IPv6 text or an integer
-// (decimal or 0x) alone on a line within 48 bytes. Every other line is left
+// one pass: a strict IPv4 or IPv6 address or an integer (decimal or 0x)
+// alone on its line, ended by LF (or CR LF), the whole line within
+// quadsum::kLongLine bytes (core/number_lines.h). Every other line is left
 // to Convert; a line taken here gives exactly the text Convert gives for it.
 
 #include <cstddef>
@@ -28,8 +28,9 @@ struct CommonLines {
 enum class LineParse { Fastest, Portable };
 
 // Converts lines from the start of in while they have the common shape,
-// stopping at the first other line, at the last 16 bytes of in (a line there
-// may be cut off), or when [out, outEnd) has no room for another line.
+// stopping at the first other line, at the last kShortLine bytes of in (a
+// line there may be cut off), or when [out, outEnd) has no room for another
+// line.
 CommonLines ConvertCommonLines(std::string_view in, const Options& options, char* out, char* outEnd,
                                LineParse parse = LineParse::Fastest);
 

@@ -33,8 +33,9 @@ struct Result {
   quadsum::IpValue value;
 };
 
-// Room Convert needs at out: two IPv6 ends and the separator.
-inline constexpr std::size_t kMaxConvertedLength = 80;
+// Room Convert needs at out: two IPv6 ends, each with its writer's room, the
+// first's spare byte taking the separator.
+inline constexpr std::size_t kMaxConvertedLength = 2 * quadsum::kNumberRoom;
 
 // Converts one value (a line without its LF) and writes the text at out.
 // Blanks (space, tab) around the value and one CR at its end are ignored;

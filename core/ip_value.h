@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/ipv6.h"
 #include "core/uint128.h"
 
 namespace quadsum {
@@ -66,7 +67,7 @@ struct Reading {
 IpValue ReadIpValue(std::string_view text, const Reading& reading);
 
 // Room the writers below need at out: the longest IPv6 text or number.
-inline constexpr std::size_t kNumberRoom = 40;
+inline constexpr std::size_t kNumberRoom = kMaxNumberLength + 1;
 
 // A number of the family (bits 32 or 128) as its address text, or as an
 // integer: decimal, or 0x and 8 or 32 lower-case hex digits.

@@ -18,9 +18,11 @@ namespace quadsum {
 // no zone, no blanks.
 std::optional<Uint128> ParseIpv6(std::string_view text);
 
-// Longest text WriteIpv6 writes, and the room it needs at out.
-inline constexpr std::size_t kMaxIpv6Length = 39;
-inline constexpr std::size_t kIpv6Room = 40;
+// Longest text of a 128-bit number: IPv6 text in full and the decimal of
+// 2^128 - 1 both take 39 bytes.
+inline constexpr std::size_t kMaxNumberLength = 39;
+// Room WriteIpv6 and the number writers below need at out.
+inline constexpr std::size_t kIpv6Room = kMaxNumberLength + 1;
 
 // The address in the recommended text form: lower case, no leading zeros in
 // a group, the longest run of two or more zero groups (the first when tied)
@@ -47,10 +49,8 @@ constexpr bool IsIpv6Integer(const IntegerText& integer, bool ipv6Integers) {
   return ipv6Integers || integer.longHex || integer.value.high() != 0 || integer.value.low() >> 32 != 0;
 }
 
-// Longest decimal text of a 128-bit number (2^128 - 1), and the room the
-// writers below need at out.
-inline constexpr std::size_t kMaxDecimal128Length = 39;
-inline constexpr std::size_t kInteger128Room = 40;
+// Room the writers below need at out.
+inline constexpr std::size_t kInteger128Room = kIpv6Room;
 
 // The number in base 10^19: top (at most 3: 2^128 is below 4 * 10^38), then
 // two digits of 19 decimal digits each.

@@ -1,0 +1,312 @@
+#pragma once
+
+// The SSSE3 twins of the portable routines in number_lines.h, same names
+// and contracts, in namespace quadsum::ssse3. Defined here, inline, so that
+// they inline into the caller's loop (compiled for SSSE3 too); built for x86
+// with GCC or clang only, and run only where HasSsse3(): the Windows build
+// targets plain SSE2. Include number_lines.h, not this file.
+
+#include <immintrin.h>
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#define QUADSUM_TARGET_SSSE3 __attribute__((target("ssse3")))
+
+namespace quadsum {
+
+// Whether the processor runs SSSE3.
+bool HasSsse3();
+
+namespace ssse3 {
+namespace detail {
+
+// Part lengths of 1 to 3 digits in four parts give 81 shapes of address.
+// For each, the shuffle that puts part k's digits (as 0 to 9) right-aligned
+// into bytes 0 to 2 of 32-bit lane 3 - k, the rest zero (index 0x80).
+inline constexpr std::array<std::array<std::uint8_t, 16>, 81> kAddressShuffles = [] {
+  std::array<std::array<std::uint8_t, 16>, 81> shuffles{};
+  for (unsigned shape = 0; shape < 81; ++shape) {
+    shuffles[shape].fill(0x80);
+    unsigned start = 0;
+    for (unsigned part = 0, weight = 27; part < 4; ++part, weight /= 3) {
+      const unsigned length = shape / weight % 3 + 1;
+      for (unsigned digit = 0; digit < length; ++digit) {
+        shuffles[shape][4 * (3 - part) + 3 - length + digit] = static_cast<std::uint8_t>(start + digit);
+      }
+      start += length + 1;
+    }
+  }
+  return shuffles;
+}();
+
+// An address line's dots and end (bit 1 << length) as a key, hashed to one of
+// 256 slots; a slot holds the one shape with that key, if any. The multiplier
+// gives the 81 shapes' keys distinct slots (checked here), so a lookup and
+// one compare check the whole shape.
+struct ShapeSlot {
+  std::uint16_t key;
+  std::uint8_t shape;
+};
+inline constexpr std::uint32_t kShapeHash = 0xe104d345;
+inline constexpr std::array<ShapeSlot, 256> kShapeSlots = [] {
+  std::array<ShapeSlot, 256> slots{};
+  for (unsigned shape = 0; shape < 81; ++shape) {
+    unsigned key = 0, end = 0;
+    for (unsigned weight = 27; weight > 0; weight /= 3) {
+      end += shape / weight % 3 + 2;  // past the part's digits and the byte after them,
+      key |= 1u << (end - 1);         // a dot or, after the fourth part, the line's end
+    }
+    ShapeSlot& slot = slots[(key * kShapeHash) >> 24];
+    if (slot.key != 0) throw "two shapes in one slot";
+    slot = {static_cast<std::uint16_t>(key), static_cast<std::uint8_t>(shape)};
+  }
+  return slots;
+}();
+
+// For 0 to 10 digits, the shuffle that right-aligns them in 16 bytes.
+inline constexpr std::array<std::array<std::uint8_t, 16>, 11> kIntegerShuffles = [] {
+  std::array<std::array<std::uint8_t, 16>, 11> shuffles{};
+  for (unsigned digits = 0; digits <= 10; ++digits) {
+    shuffles[digits].fill(0x80);
+    for (unsigned digit = 0; digit < digits; ++digit) shuffles[digits][16 - digits + digit] = static_cast<std::uint8_t>(digit);
+  }
+  return shuffles;
+}();
+
+// The 16 bytes of a short line at p as digit values (other bytes
+// meaningless), the value's length up to the first byte that is neither
+// digit nor dot, the dots and '0's (bit k for byte k), and the line's length
+// with its end. That byte must be the LF, or a CR and the LF; else false.
+struct ShortText {
+  __m128i digits;
+  unsigned length, dots, zeros, lineLength;
+};
+
+QUADSUM_TARGET_SSSE3 inline bool Load(const char* p, ShortText& line) {
+  const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  line.digits = _mm_sub_epi8(text, _mm_set1_epi8('0'));
+  const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(line.digits, _mm_set1_epi8(9)), line.digits);
+  const __m128i isDot = _mm_cmpeq_epi8(text, _mm_set1_epi8('.'));
+  const auto other = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(isDigit, isDot)));
+  line.length = static_cast<unsigned>(std::countr_zero(other));
+  if (line.length > kShortLine - 1) return false;
+  line.dots = static_cast<unsigned>(_mm_movemask_epi8(isDot)) & ((1u << line.length) - 1);
+  line.zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8('0'))));
+  const bool cr = line.length < kShortLine - 1 && p[line.length] == '\r';
+  line.lineLength = line.length + cr + 1;
+  return p[line.length + cr] == '\n';
+}
+
+// Per bit length of a value, its digit count shifted up by 32, less the power
+// of ten that adds a digit within that bit length: adding the value carries
+// into the count exactly when it reaches that power.
+inline constexpr std::array<std::uint64_t, 32> kDigitCountSteps = [] {
+  std::array<std::uint64_t, 32> steps{};
+  for (unsigned bits = 1; bits <= 32; ++bits) {
+    const std::uint64_t low = std::uint64_t{1} << (bits - 1), high = (std::uint64_t{1} << bits) - 1;
+    std::uint64_t digits = 1, power = 10;
+    for (; power <= low; power *= 10) ++digits;
+    steps[bits - 1] = power <= high ? ((digits + 1) << 32) - power : digits << 32;
+  }
+  return steps;
+}();
+
+inline unsigned DecimalLength(std::uint32_t value) {
+  return static_cast<unsigned>((value + kDigitCountSteps[std::bit_width(value | 1) - 1]) >> 32);
+}
+
+// Four numbers below 10000 in 32-bit lanes as their 16 digit characters:
+// each split into pairs in 16-bit lanes (x / 100 as x * 5243 >> 19, exact
+// below 10000), each pair into two digit bytes (p / 10 as p * 6554 >> 16,
+// exact below 100).
+QUADSUM_TARGET_SSSE3 inline __m128i DigitsOfGroups(__m128i groups) {
+  const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(groups, _mm_set1_epi32(5243)), 3);
+  const __m128i rest = _mm_sub_epi16(groups, _mm_mullo_epi16(hundreds, _mm_set1_epi32(100)));
+  const __m128i pairs = _mm_or_si128(hundreds, _mm_slli_epi32(rest, 16));
+  const __m128i tens = _mm_mulhi_epu16(pairs, _mm_set1_epi16(6554));
+  const __m128i units = _mm_sub_epi16(pairs, _mm_mullo_epi16(tens, _mm_set1_epi16(10)));
+  return _mm_add_epi8(_mm_or_si128(tens, _mm_slli_epi16(units, 8)), _mm_set1_epi8('0'));
+}
+
+// 16 digit values (0 to 9) as one number: pairs, fours, eights, then the
+// two eights.
+QUADSUM_TARGET_SSSE3 inline std::uint64_t SixteenDigits(__m128i digits) {
+  const __m128i pairs = _mm_maddubs_epi16(digits, _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1));
+  const __m128i fours = _mm_madd_epi16(pairs, _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1));
+  const __m128i packed = _mm_packs_epi32(fours, fours);
+  const __m128i eights = _mm_madd_epi16(packed, _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1));
+  const auto high = static_cast<std::uint64_t>(_mm_cvtsi128_si32(eights));
+  return high * 100000000 + static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(eights, 4)));
+}
+
+// 19 digits of a value below 10^19, leading zeros too: three, then four
+// groups of four digits. Writes 19 bytes.
+QUADSUM_TARGET_SSSE3 inline char* NineteenDigits(std::uint64_t value, char* out) {
+  const auto head = static_cast<std::uint32_t>(value / 10000000000000000);
+  const std::uint64_t rest = value % 10000000000000000;
+  const auto high = static_cast<std::uint32_t>(rest / 100000000), low = static_cast<std::uint32_t>(rest % 100000000);
+  out[0] = static_cast<char>('0' + head / 100);
+  out[1] = static_cast<char>('0' + head / 10 % 10);
+  out[2] = static_cast<char>('0' + head % 10);
+  const __m128i digits = DigitsOfGroups(_mm_setr_epi32(static_cast<int>(high / 10000), static_cast<int>(high % 10000),
+                                                       static_cast<int>(low / 10000), static_cast<int>(low % 10000)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3), digits);
+  return out + 19;
+}
+
+// The first kLongLine bytes of a line as masks, bit k for byte k, and each
+// byte's hex value, after kLongLine zero bytes that stand before the text.
+struct LongText {
+  std::uint64_t digits = 0, hex = 0, colons = 0, lfs = 0;
+  std::uint8_t values[2 * kLongLine] = {};
+  // The line's end: the LF's place, kLongLine when there is none.
+  unsigned Lf() const { return static_cast<unsigned>(std::countr_zero(lfs | std::uint64_t{1} << kLongLine)); }
+};
+
+QUADSUM_TARGET_SSSE3 inline void Classify(const char* p, LongText& text) {
+  for (unsigned i = 0; i < kLongLine / kShortLine; ++i) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + kShortLine * i));
+    const __m128i digits = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    const __m128i letters = _mm_sub_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+    const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(digits, _mm_set1_epi8(9)), digits);
+    const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(letters, _mm_set1_epi8(5)), letters);
+    const __m128i value = _mm_or_si128(_mm_and_si128(isDigit, digits),
+                                       _mm_and_si128(isLetter, _mm_add_epi8(letters, _mm_set1_epi8(10))));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(text.values + kLongLine + kShortLine * i), value);
+    const auto bits = [&](__m128i mask) {
+      return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(mask))} << (kShortLine * i);
+    };
+    text.digits |= bits(isDigit);
+    text.hex |= bits(_mm_or_si128(isDigit, isLetter));
+    text.colons |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(':')));
+    text.lfs |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
+  }
+}
+
+// The text's length before the LF at lf: without a CR there.
+inline unsigned TextLength(const char* p, unsigned lf) { return lf - (lf > 0 && p[lf - 1] == '\r'); }
+
+// The group of 1 to 4 hex digits ending before byte end: the four values up
+// to there in one load (little-endian, the first digit lowest), those before
+// the group cleared, then nibbles joined in pairs and the pairs joined.
+inline std::uint64_t GroupValue(const LongText& text, unsigned start, unsigned end) {
+  std::uint32_t four;
+  std::memcpy(&four, text.values + kLongLine + end - 4, 4);
+  four &= ~std::uint32_t{0} << (8 * (4 - (end - start)));
+  const std::uint32_t pairs = (four << 4 | four >> 8) & 0x00FF00FF;
+  return (pairs & 0xFF) << 8 | pairs >> 16;
+}
+
+}  // namespace detail
+
+// The dots and the end give the shape; the digits are then combined as bytes
+// -> [h*100 + t*10, u] -> part value in each lane, checked against 255 and
+// packed.
+QUADSUM_TARGET_SSSE3 inline std::size_t AddressLine(const char* p, std::uint32_t& address) {
+  using namespace detail;
+  ShortText line;
+  if (!Load(p, line)) return 0;
+  const unsigned key = line.dots | 1u << line.length;
+  const ShapeSlot slot = kShapeSlots[(key * kShapeHash) >> 24];
+  if (slot.key != key) return 0;
+  // A part that starts with '0' and goes on with a digit has a leading zero.
+  const unsigned digits = ~line.dots & ((1u << line.length) - 1);
+  if ((line.dots << 1 | 1) & line.zeros & digits >> 1) return 0;
+  const auto* shuffle = reinterpret_cast<const __m128i*>(kAddressShuffles[slot.shape].data());
+  const __m128i spread = _mm_shuffle_epi8(line.digits, _mm_loadu_si128(shuffle));
+  const __m128i pairs = _mm_maddubs_epi16(spread, _mm_setr_epi8(100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0));
+  const __m128i parts = _mm_madd_epi16(pairs, _mm_set1_epi16(1));
+  if (_mm_movemask_epi8(_mm_cmpgt_epi32(parts, _mm_set1_epi32(255)))) return 0;
+  const __m128i bytes = _mm_shuffle_epi8(parts, _mm_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1));
+  address = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+  return line.lineLength;
+}
+
+// 1 to 10 digits, right-aligned in 16 and read as one number.
+QUADSUM_TARGET_SSSE3 inline std::size_t IntegerLine(const char* p, std::uint32_t& integer) {
+  using namespace detail;
+  ShortText line;
+  if (!Load(p, line) || line.dots != 0 || line.length - 1 > 9) return 0;
+  const __m128i shuffle = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kIntegerShuffles[line.length].data()));
+  const std::uint64_t value = SixteenDigits(_mm_shuffle_epi8(line.digits, shuffle));
+  if (value > UINT32_MAX) return 0;
+  integer = static_cast<std::uint32_t>(value);
+  return line.lineLength;
+}
+
+// Decimal text with no branch on its length, which varies at random in bulk
+// input: the value as [two, four, four digits]; of the 12 digits, the first
+// two always 0, the value's last ones are shuffled to the front.
+QUADSUM_TARGET_SSSE3 inline char* WriteDecimal32(std::uint32_t value, char* out) {
+  using namespace detail;
+  const std::uint32_t low = value % 100000000;
+  const __m128i digits = DigitsOfGroups(_mm_setr_epi32(static_cast<int>(value / 100000000),
+                                                       static_cast<int>(low / 10000), static_cast<int>(low % 10000), 0));
+  const unsigned length = DecimalLength(value);
+  const __m128i skip = _mm_add_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+                                    _mm_set1_epi8(static_cast<char>(12 - length)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(digits, skip));
+  return out + length;
+}
+
+// Every byte up to the end is a hex digit or one of seven colons, and no
+// group is empty or longer than 4; the groups are then read between the
+// colons.
+QUADSUM_TARGET_SSSE3 inline std::size_t Ipv6Line(const char* p, Uint128& value) {
+  using namespace detail;
+  LongText text;
+  Classify(p, text);
+  const unsigned lf = text.Lf(), length = TextLength(p, lf);
+  if (length > kMaxNumberLength) return 0;
+  const std::uint64_t inside = (std::uint64_t{1} << length) - 1, hex = text.hex & inside, colons = text.colons & inside;
+  const std::uint64_t bounds = colons << 1 | 1 | std::uint64_t{1} << (length + 1);  // bit k + 1 for a ':' at k, and both ends
+  const bool tooLong = (hex & hex >> 1 & hex >> 2 & hex >> 3 & hex >> 4) != 0;
+  if ((hex | colons) != inside || std::popcount(colons) != 7 || (bounds & bounds >> 1) || tooLong) return 0;
+  std::uint64_t halves[2] = {}, rest = colons;
+  for (unsigned group = 0, start = 0; group < 8; ++group, rest &= rest - 1) {
+    const unsigned stop = group < 7 ? static_cast<unsigned>(std::countr_zero(rest)) : length;
+    halves[group / 4] = halves[group / 4] << 16 | GroupValue(text, start, stop);
+    start = stop + 1;
+  }
+  value = {halves[0], halves[1]};
+  return lf + 1;
+}
+
+// Three numbers of 16 digits counted from the end, the bytes before the text
+// zero; checked against 2^128 - 1 as text when as long.
+QUADSUM_TARGET_SSSE3 inline std::size_t DecimalLine(const char* p, Uint128& value) {
+  using namespace detail;
+  LongText text;
+  Classify(p, text);
+  const unsigned lf = text.Lf(), length = TextLength(p, lf);
+  const std::uint64_t inside = (std::uint64_t{1} << length) - 1;
+  if (length == 0 || length > kMaxNumberLength || (text.digits & inside) != inside) return 0;
+  static_assert(kMaxNumberLength == 39);
+  if (length == kMaxNumberLength && std::memcmp(p, "340282366920938463463374607431768211455", length) > 0) return 0;
+  const auto sixteen = [&](int end) {
+    return SixteenDigits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.values + kLongLine + end - 16)));
+  };
+  constexpr std::uint64_t kTen16 = 10000000000000000;
+  const int end = static_cast<int>(length);
+  const Uint128 top = Uint128::Product(sixteen(end - 32), kTen16);
+  const Uint128 high = top + Uint128(0, sixteen(end - 16));  // below 10^23
+  value = Uint128::Product(high.low(), kTen16) + Uint128(high.high() * kTen16, sixteen(end));
+  return lf + 1;
+}
+
+// Numbers of 38 digits or more (nearly all random ones, all from 2000::/3
+// on): the top digit, if not 0, with no branch on which, random numbers
+// having either, then two chunks of 19. Shorter ones as the portable twin.
+QUADSUM_TARGET_SSSE3 inline char* WriteDecimal128(Uint128 value, char* out) {
+  using namespace detail;
+  const auto [top, middle, low] = SplitDecimal(value);
+  if (top == 0 && middle < 1000000000000000000) return WriteDecimal(value, out);
+  *out = static_cast<char>('0' + top);
+  return NineteenDigits(low, NineteenDigits(middle, out + (top != 0)));
+}
+
+}  // namespace ssse3
+}  // namespace quadsum
