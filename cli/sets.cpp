@@ -341,7 +341,7 @@ bool SetBuilder::AddAddress(std::string_view line) {
       return length <= 32 && (v4_.push_back({*v4 & ~host, *v4 | host}), true);
     }
   }
-  if (address.size() > quadsum::kMaxIpv6Length) return false;
+  if (address.size() > quadsum::kMaxNumberLength) return false;
   const auto v6 = quadsum::ParseIpv6(address);
   if (!v6) return false;
   if (slash == std::string_view::npos) length = 128;
