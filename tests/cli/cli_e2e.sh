@@ -107,7 +107,7 @@ ln "$long\r\na\t1.2.3.4\r\n" | row field-long-header 0 "$long\r\na\t16909060\r\n
 { ln '1.2.3.4'; head -c 4089 /dev/zero | tr '\0' ' '; ln '\r\n'; } | row longest-line-crlf 0 '16909060\n' ''
 # Messages cost no writes of their own off a terminal and keep their place
 # on one (native only: strace counts the writes, script makes the terminal).
-if [[ "${cli[0]}" != wine ]] && command -v strace >/dev/null && command -v script >/dev/null; then
+if [[ "${cli[0]}" != *wine* ]] && command -v strace >/dev/null && command -v script >/dev/null; then
   yes 1.2.3.400 | head -n 1000 >"$work/in"
   strace -f -e trace=write -o "$work/trace" "${cli[@]}" <"$work/in" >/dev/null 2>&1
   writes=$(grep -c 'write(' "$work/trace")
