@@ -79,14 +79,6 @@ int OpenInput(std::string_view name) {
 #endif
 }
 
-long ReadSome(int fd, char* into, std::size_t n) {
-#ifdef _WIN32
-  return _read(fd, into, static_cast<unsigned>(n));
-#else
-  return static_cast<long>(read(fd, into, n));
-#endif
-}
-
 // The size of a regular file, else 0.
 std::uint64_t FileSize(int fd) {
 #ifdef _WIN32

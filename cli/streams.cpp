@@ -17,13 +17,6 @@ constexpr std::size_t kBlock = 1 << 20;
 // How much of an over-long line is kept for its message.
 constexpr std::size_t kOverlongKept = 64;
 
-long ReadSome(int fd, char* into, std::size_t n) {
-#ifdef _WIN32
-  return _read(fd, into, static_cast<unsigned>(n));
-#else
-  return static_cast<long>(read(fd, into, n));
-#endif
-}
 
 // Ends of lines, kept by the reader's lines.
 constexpr std::string_view kLf = "\n", kCrLf = "\r\n";
@@ -43,6 +36,14 @@ bool IsTerminal(int fd) {
   return _isatty(fd) != 0;
 #else
   return isatty(fd) != 0;
+#endif
+}
+
+long ReadSome(int fd, char* into, std::size_t n) {
+#ifdef _WIN32
+  return _read(fd, into, static_cast<unsigned>(n));
+#else
+  return static_cast<long>(read(fd, into, n));
 #endif
 }
 

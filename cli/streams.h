@@ -19,6 +19,10 @@ inline constexpr std::size_t kMaxLineLength = 4096;
 // True when the descriptor is a terminal.
 bool IsTerminal(int fd);
 
+// read(2) on the descriptor, or its Windows twin: bytes read, 0 at the end,
+// negative on an error (errno set).
+long ReadSome(int fd, char* into, std::size_t n);
+
 class Output {
  public:
   explicit Output(int fd, std::size_t size = std::size_t{1} << 20);
