@@ -42,6 +42,18 @@ inline constexpr std::array<std::array<std::uint8_t, 16>, 81> kAddressShuffles =
   return shuffles;
 }();
 
+// For each shape, the least value each part may have, in the same lanes:
+// 0, 10 or 100 by its length, so that a part below it has a leading zero.
+inline constexpr std::array<std::array<std::int32_t, 4>, 81> kAddressMinimums = [] {
+  std::array<std::array<std::int32_t, 4>, 81> minimums{};
+  for (unsigned shape = 0; shape < 81; ++shape) {
+    for (unsigned part = 0, weight = 27; part < 4; ++part, weight /= 3) {
+      minimums[shape][3 - part] = std::array{0, 10, 100}[shape / weight % 3];
+    }
+  }
+  return minimums;
+}();
+
 // An address line's dots and end (bit 1 << length) as a key, hashed to one of
 // 256 slots; a slot holds the one shape with that key, if any. The multiplier
 // gives the 81 shapes' keys distinct slots (checked here), so a lookup and
@@ -82,7 +94,7 @@ inline constexpr std::array<std::array<std::uint8_t, 16>, 11> kIntegerShuffles =
 // with its end. That byte must be the LF, or a CR and the LF; else false.
 struct ShortText {
   __m128i digits;
-  unsigned length, dots, zeros, lineLength;
+  unsigned length, dots, lineLength;
 };
 
 QUADSUM_TARGET_SSSE3 inline bool Load(const char* p, ShortText& line) {
@@ -94,7 +106,6 @@ QUADSUM_TARGET_SSSE3 inline bool Load(const char* p, ShortText& line) {
   line.length = static_cast<unsigned>(std::countr_zero(other));
   if (line.length > kShortLine - 1) return false;
   line.dots = static_cast<unsigned>(_mm_movemask_epi8(isDot)) & ((1u << line.length) - 1);
-  line.zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8('0'))));
   const bool cr = line.length < kShortLine - 1 && p[line.length] == '\r';
   line.lineLength = line.length + cr + 1;
   return p[line.length + cr] == '\n';
@@ -204,7 +215,7 @@ inline std::uint64_t GroupValue(const LongText& text, unsigned start, unsigned e
 
 // The dots and the end give the shape; the digits are then combined as bytes
 // -> [h*100 + t*10, u] -> part value in each lane, checked against 255 and
-// packed.
+// against the least its length allows (a leading zero), and packed.
 QUADSUM_TARGET_SSSE3 inline std::size_t AddressLine(const char* p, std::uint32_t& address) {
   using namespace detail;
   ShortText line;
@@ -212,14 +223,12 @@ QUADSUM_TARGET_SSSE3 inline std::size_t AddressLine(const char* p, std::uint32_t
   const unsigned key = line.dots | 1u << line.length;
   const ShapeSlot slot = kShapeSlots[(key * kShapeHash) >> 24];
   if (slot.key != key) return 0;
-  // A part that starts with '0' and goes on with a digit has a leading zero.
-  const unsigned digits = ~line.dots & ((1u << line.length) - 1);
-  if ((line.dots << 1 | 1) & line.zeros & digits >> 1) return 0;
   const auto* shuffle = reinterpret_cast<const __m128i*>(kAddressShuffles[slot.shape].data());
   const __m128i spread = _mm_shuffle_epi8(line.digits, _mm_loadu_si128(shuffle));
   const __m128i pairs = _mm_maddubs_epi16(spread, _mm_setr_epi8(100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0, 100, 10, 1, 0));
   const __m128i parts = _mm_madd_epi16(pairs, _mm_set1_epi16(1));
-  if (_mm_movemask_epi8(_mm_cmpgt_epi32(parts, _mm_set1_epi32(255)))) return 0;
+  const __m128i least = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAddressMinimums[slot.shape].data()));
+  if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpgt_epi32(parts, _mm_set1_epi32(255)), _mm_cmpgt_epi32(least, parts)))) return 0;
   const __m128i bytes = _mm_shuffle_epi8(parts, _mm_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1));
   address = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
   return line.lineLength;
