@@ -97,7 +97,8 @@ class Session {
  public:
   Session(const Options& options, const Descriptors& fds)
       : options_(options), fds_(fds), output_(fds.out), messages_(fds.err, kMessageRoom),
-        outputToTerminal_(IsTerminal(fds.out)), messagesToTerminal_(IsTerminal(fds.err)) {}
+        outputToTerminal_(IsTerminal(fds.out)), messagesToTerminal_(IsTerminal(fds.err)),
+        separatorWritable_(std::string_view("0123456789abcdefx.:/").find(options.separator) != std::string_view::npos) {}
 
   void Argument(int number, std::string_view value) {
     if (value == "-") return StandardInput();
@@ -126,7 +127,7 @@ class Session {
       } else if (!field) {
         ValueLine(line.text);
       } else {
-        FieldLine(line, splitter, field);
+        FieldLine(line, splitter, field, reader.MayHoldQuote(line.text));
       }
       if (line.ended()) lastEnd_ = line.end;
     }
@@ -167,12 +168,12 @@ class Session {
   // The line with its field converted in place; left empty (two empty
   // fields where a network or range was meant) when invalid. A blank line
   // stays as it is.
-  void FieldLine(const Line& line, FieldSplitter& splitter, std::size_t field) {
+  void FieldLine(const Line& line, FieldSplitter& splitter, std::size_t field, bool mayQuote) {
     std::string_view text = line.text;
     const bool mark = lineNumber_ == 1 && text.starts_with(kByteOrderMark);
     if (mark) text.remove_prefix(kByteOrderMark.size());
     if (Trimmed(text).empty()) return CopyLine(line);
-    Field split = splitter.Split(text);
+    Field split = splitter.Split(text, mayQuote);
     if (split.problem != FieldProblem::None) {
       CopyLine(line);
       if (split.badlyQuoted) return FailQuoting(line, split);
@@ -217,14 +218,16 @@ class Session {
     if (result.verdict != Verdict::Converted) return {result.verdict};
     if (!options_.toCidr) {
       const int separators = result.value.shape == quadsum::Shape::Plain ? 0 : 1;
-      if (std::count(out, result.end, options_.separator) != separators) return {result.verdict, true};
+      if (separatorWritable_ && std::count(out, result.end, options_.separator) != separators) {
+        return {result.verdict, true};
+      }
       output_.Commit(result.end);
       EndLine(last);
       return {result.verdict};
     }
     const auto each = [&](auto line) { quadsum::ForEachNetwork(result.value.first, result.value.last, result.value.bits, line); };
     bool holds = false;
-    each([&](std::string_view network) { holds = holds || network.find(options_.separator) != std::string_view::npos; });
+    if (separatorWritable_) each([&](std::string_view network) { holds = holds || network.find(options_.separator) != std::string_view::npos; });
     if (holds) return {result.verdict, true};
     bool first = true;
     each([&](std::string_view network) {
@@ -286,6 +289,9 @@ class Session {
   Output output_, messages_;
   std::string message_;
   bool outputToTerminal_, messagesToTerminal_;
+  // Whether a written number, address or network can hold the separator:
+  // when not, no written value needs looking into for it.
+  bool separatorWritable_;
   std::string_view lastEnd_ = "\n";  // the end of the latest line that had one
   std::uint64_t lineNumber_ = 0;
   int status_ = kAllConverted;

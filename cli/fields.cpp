@@ -8,7 +8,7 @@ namespace quadsum_cli {
 std::size_t FieldSplitter::FieldEnd(std::string_view text, std::size_t start, Quoting& quoting) const {
   quoting = Quoting::Regular;
   std::size_t from = start;
-  if (delimiter_ == ',' && start < text.size() && text[start] == '"') {
+  if (quotes_ && start < text.size() && text[start] == '"') {
     std::size_t quote = text.find('"', start + 1);
     while (quote != std::string_view::npos && quote + 1 < text.size() && text[quote + 1] == '"') {
       quote = text.find('"', quote + 2);
@@ -42,7 +42,8 @@ std::string_view FieldSplitter::Unquoted(std::string_view quoted) {
   return unquoted_.append(quoted.substr(i));
 }
 
-Field FieldSplitter::Split(std::string_view line) {
+Field FieldSplitter::Split(std::string_view line, bool mayQuote) {
+  quotes_ = delimiter_ == ',' && mayQuote;
   const std::string_view text = !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
   Field field;
   field.problem = FieldProblem::TooFewFields;
@@ -57,11 +58,12 @@ Field FieldSplitter::Split(std::string_view line) {
       const std::string_view value = text.substr(start, stop - start);
       field.problem = FieldProblem::None;
       field.before = text.substr(0, start);
-      field.value = value.starts_with('"') && delimiter_ == ',' ? Unquoted(value) : value;
+      field.value = value.starts_with('"') && quotes_ ? Unquoted(value) : value;
       field.after = line.substr(stop);
     }
     // The rest is read only for quotes it may hold.
-    const bool rest = number < number_ || (field.badlyQuoted == 0 && text.find('"', stop) != std::string_view::npos);
+    const bool rest = number < number_ ||
+                      (quotes_ && field.badlyQuoted == 0 && text.find('"', stop) != std::string_view::npos);
     if (stop == text.size() || !rest) return field;
     start = stop + 1;
   }

@@ -30,8 +30,9 @@ class FieldSplitter {
 
   // Field `number` (from 1) of the line (without its line end; a CR ending
   // it is left out); the value may point into the splitter, until the next
-  // call. The whole line is read for its quoting.
-  Field Split(std::string_view line);
+  // call. The whole line is read for its quoting, unless the caller knows
+  // it holds no quote.
+  Field Split(std::string_view line, bool mayQuote = true);
 
  private:
   std::size_t FieldEnd(std::string_view text, std::size_t start, Quoting& quoting) const;
@@ -39,6 +40,7 @@ class FieldSplitter {
 
   std::size_t number_;
   char delimiter_;
+  bool quotes_ = false;  // quotes are read in the line at hand
   std::string unquoted_;
 };
 

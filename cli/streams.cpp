@@ -104,6 +104,16 @@ bool LineReader::Next(Line& line, Output* copyTo) {
   }
 }
 
+bool LineReader::MayHoldQuote(std::string_view text) {
+  const auto at = static_cast<std::size_t>(text.data() - buffer_.data());
+  if (!nextQuoteKnown_ || nextQuote_ < at) {
+    const void* quote = std::memchr(text.data(), '"', end_ - at);
+    nextQuote_ = quote ? static_cast<std::size_t>(static_cast<const char*>(quote) - buffer_.data()) : end_;
+    nextQuoteKnown_ = true;
+  }
+  return nextQuote_ < at + text.size();
+}
+
 void LineReader::SkipByteOrderMark() {
   constexpr std::string_view kMark = "\xef\xbb\xbf";
   while (end_ - begin_ < kMark.size() && !atEnd_) Refill();
@@ -123,6 +133,7 @@ bool LineReader::Refill() {
   if (n > 0) end_ += static_cast<std::size_t>(n);
   if (n < 0) error_ = errno;
   atEnd_ = n <= 0;
+  nextQuoteKnown_ = false;
   return n > 0;
 }
 

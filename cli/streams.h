@@ -76,6 +76,9 @@ class LineReader {
   std::string_view Pending() const { return {buffer_.data() + begin_, end_ - begin_}; }
   void Consume(std::size_t n) { begin_ += n; }
   int error() const { return error_; }  // errno of a failed read, or 0
+  // Whether the text of the latest line may hold a '"'. The next quote in
+  // the bytes read is looked for once, then known for every line before it.
+  bool MayHoldQuote(std::string_view text);
 
  private:
   bool Refill();
@@ -88,6 +91,8 @@ class LineReader {
   bool atEnd_ = false;
   int error_ = 0;
   std::string overlongStart_;
+  std::size_t nextQuote_ = 0;     // where in buffer_ the next quote is, or end_
+  bool nextQuoteKnown_ = false;   // until bytes move or are read
 };
 
 }  // namespace quadsum_cli
