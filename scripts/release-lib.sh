@@ -159,6 +159,7 @@ compare_members() {  # <file> <other file>
       *) rm -rf "$scratch"; return 0 ;;
     esac
   done
-  diff -rq "$scratch/1" "$scratch/2" | sed "s|$scratch/[12]/||g" >&2
+  diff -rq "$scratch/1" "$scratch/2" |
+    sed -E "s|^Files $scratch/1/(.*) and .* differ\$|  member differs: \1|; s|^Only in $scratch/([12])/?(.*): |  in build \1 only: \2/|; s|only: /|only: |" >&2
   rm -rf "$scratch"
 }
