@@ -41,12 +41,11 @@ Blanks around a value and a CR before the line end are ignored; a line
 longer than 4096 bytes is invalid.
 
   --to-int         read plain values as addresses; print the ends of
-                   networks and ranges as integers
+                   networks and ranges (in set modes, ranges) as integers
   --to-ip          read plain values as integers; print ends as addresses
   -6, --ipv6       read every integer as an IPv6 number (-6 1 gives ::1)
   --to-cidr        print a network or range as the fewest networks that
-                   cover it, one per line: the one case where a value
-                   gives several lines
+                   cover it, one per line (one value, several lines)
   --field=N        convert field N (from 1) of each line of standard input,
                    copy the rest of the line as it is; a network or range
                    becomes two fields
@@ -65,14 +64,15 @@ longer than 4096 bytes is invalid.
   --version        print the version and exit
 
 Set modes read whole files of values (# and ; start comments) into memory
-and print one set, sorted, IPv4 first, as the fewest networks; --ranges
-prints ranges, --to-int integer pairs, --expand every address (2^32 at
-most). FILE - is standard input, read by --merge and --count without FILE.
+and print one set, sorted, IPv4 first, as the fewest networks. FILE - is
+standard input, read by --merge and --count without FILE.
   --merge [FILE]...    the addresses in any file
   --common FILE...     the addresses in every file
   --except FILE...     the first file's addresses that no other file has
   --diff FILE FILE     addresses in just one: exit 0 if none, 1 some, 2 trouble
   --count [FILE]...    networks, ranges and addresses of the union by family
+  --ranges         with a set mode, print maximal ranges FIRST-LAST
+  --expand         with a set mode, print every address (2^32 at most)
 An option's argument may follow it as --field=2 or --field 2; long options
 may be shortened to any unambiguous start; -- ends the options.
 

@@ -1,8 +1,8 @@
 # quadsum-cli as a Debian package (cpack -G DEB in the release tree): the
-# program, a man page made from its --help, and the documents Debian asks
-# for. scripts/release builds it with SOURCE_DATE_EPOCH set to the commit's
-# time, which string(TIMESTAMP), help2man and CPack all take instead of the
-# clock, so two builds of one commit give the same bytes.
+# program, a man page made from its --help, its bash completion, and the
+# documents Debian asks for. scripts/release builds it with SOURCE_DATE_EPOCH
+# set to the commit's time, which string(TIMESTAMP), help2man and CPack all
+# take instead of the clock, so two builds of one commit give the same bytes.
 include(GNUInstallDirs)
 set(QUADSUM_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quadsum-cli)
 set(doc_out ${PROJECT_BINARY_DIR}/package)
@@ -28,6 +28,10 @@ else()
   message(STATUS "help2man not found: no man page for quadsum-cli")
 endif()
 add_custom_target(quadsum_docs ALL DEPENDS ${doc_out}/changelog.gz ${man_page})
+
+# Where bash-completion loads it on demand, by the command's name.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/bash-completion/quadsum-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 install(FILES README.md ${PROJECT_SOURCE_DIR}/resources/debian/copyright ${doc_out}/changelog.gz
         DESTINATION ${QUADSUM_DOC_DIR})

@@ -3,10 +3,16 @@
 # shellcheck shell=bash
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-PACKAGES=(cmake ninja-build clang libclang-rt-dev googletest libbenchmark-dev
-          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 fonts-wine xvfb x11-utils
-          iproute2 util-linux)
-# What scripts/release needs beyond them: zips, the package and its checks.
+# Package lists, each installed only by the scripts that use it.
+# Building: the native and both mingw-w64 toolchains.
+BUILD_PACKAGES=(cmake ninja-build clang g++-mingw-w64-i686 g++-mingw-w64-x86-64)
+# Running Windows programs: Wine on a private X display.
+WINE_PACKAGES=(wine wine32 wine64 fonts-wine xvfb x11-utils)
+# The tests beyond those: sanitizer runtimes, GoogleTest, the benchmark
+# library, namespaces for the resolver tests, and bash-completion for the
+# packaged completion's test.
+TEST_PACKAGES=(libclang-rt-dev googletest libbenchmark-dev iproute2 util-linux bash-completion)
+# The downloads and their checks: zips, the package, its man page and lintian.
 RELEASE_PACKAGES=(zip help2man dpkg-dev lintian man-db)
 
 # Each line with the seconds since the script started, so slow steps show.
@@ -19,8 +25,7 @@ project_version() {
     { read -r major minor && printf '%d.%02d\n' "$major" "$minor"; }
 }
 
-install_deps() { install_packages "${PACKAGES[@]}"; }
-
+# One apt-get run for every list given: never two installs at once.
 install_packages() {
   local missing=() p
   for p in "$@"; do
@@ -28,7 +33,9 @@ install_packages() {
   done
   [[ ${#missing[@]} -eq 0 ]] && return 0
   log "installing: ${missing[*]}"
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  # wine32 is an i386 package.
+  [[ " ${missing[*]} " != *" wine32 "* ]] || dpkg --print-foreign-architectures | grep -qx i386 ||
+    dpkg --add-architecture i386
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
@@ -91,18 +98,23 @@ build_windows() {  # <arch> [build arguments...]
 
 build_native() { build_preset native; }
 
+# A private X display, on the first number free: Xvfb picks it itself, so
+# two started at once never share one.
 STARTED_XVFB=""
 start_display() {
-  local n=90
-  while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local number i
+  number="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   STARTED_XVFB=$!
-  export DISPLAY=":$n"
-  local i
   for i in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
+    if [[ -s "$number" ]]; then
+      export DISPLAY=":$(<"$number")"
+      xdpyinfo >/dev/null 2>&1 && { rm -f "$number"; return 0; }
+    fi
+    kill -0 "$STARTED_XVFB" 2>/dev/null || break
     sleep 0.1
   done
+  rm -f "$number"
   log "Xvfb did not start"; return 1
 }
 
@@ -117,11 +129,11 @@ stop_display() {
   STARTED_XVFB=""
 }
 
-# A Wine prefix of the project's own. With "desktop" as second argument its
-# windows live in a virtual desktop and need no window manager. The server
-# is started first and detached, so no test process inherits it and keeps a
-# pipe open.
-start_wine() {
+# A Wine prefix of the project's own, made and set up, its server stopped
+# again: scripts/test makes it while the builds run. With "desktop" as
+# second argument its windows live in a virtual desktop and need no window
+# manager.
+prepare_wine_prefix() {
   WINEPREFIX="$(realpath -m "$1")"  # Wine takes absolute paths only
   export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   local desktop="${2:-desktop}"
@@ -143,6 +155,12 @@ start_wine() {
     wineserver -w  # the server the edit started must be gone before ours starts
   fi
   link_wine_fonts
+}
+
+# The prefix as above, with its server started first and detached, so no
+# test process inherits it and keeps a pipe open.
+start_wine() {
+  prepare_wine_prefix "$@"
   wineserver -p >/dev/null 2>&1 </dev/null
   wineboot >/dev/null 2>&1 </dev/null
 }

@@ -122,7 +122,7 @@ none | row usage-field-values 2 '' "E--field takes no value arguments: it reads 
 none | row usage-lenient-ipv6 2 '' "E--lenient reads plain IPv4 values only: no -6 or --to-cidr\n$try" --lenient -6
 none | row empty-stream 0 '' ''
 none | row empty-argument 1 '\n' 'Eargument 1: empty value: ""\n' ''
-none | row version 0 'quadsum-cli 1.00\n' '' --version
+none | row version 0 "quadsum-cli $(source "$(dirname "$0")/../../scripts/lib.sh" && project_version)\n" '' --version
 none | row usage-unknown 2 '' "Eunrecognized option '--hex'\n$try" --hex 1.2.3.4
 none | row usage-conflict 2 '' "E--to-int and --to-ip exclude each other\n$try" --to-int --to-ip 1
 none | row usage-lookup 2 '' "E--lookup needs at least one HOST\n$try" --lookup
