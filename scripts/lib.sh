@@ -1,5 +1,6 @@
-# Shared by scripts/run and scripts/test: installs what is missing, builds,
-# and runs Windows programs under Wine on a private X display.
+# Shared by the project's scripts (run, test, release, measure, screenshot,
+# check-shipped) and the CLI's end-to-end table: installs what is missing,
+# builds, and runs Windows programs under Wine on a private X display.
 # shellcheck shell=bash
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
