@@ -28,7 +28,7 @@ struct NumberTraits<std::uint32_t> {
   static constexpr std::uint32_t kOne = 1, kMax = 0xFFFFFFFF;
   static unsigned TrailingZeros(std::uint32_t v) { return static_cast<unsigned>(std::countr_zero(v)); }
   static unsigned Width(std::uint32_t v) { return static_cast<unsigned>(std::bit_width(v)); }
-  static Uint128 Wide(std::uint32_t v) { return {0, v}; }
+  static Uint128 AsUint128(std::uint32_t v) { return {0, v}; }
 };
 
 template <>
@@ -37,7 +37,7 @@ struct NumberTraits<Uint128> {
   static constexpr Uint128 kOne{0, 1}, kMax = Uint128::Max();
   static unsigned TrailingZeros(Uint128 v) { return CountTrailingZeros(v); }
   static unsigned Width(Uint128 v) { return BitWidth(v); }
-  static Uint128 Wide(Uint128 v) { return v; }
+  static Uint128 AsUint128(Uint128 v) { return v; }
 };
 
 // A number of addresses: value, plus 2^128 when whole (only the full IPv6
@@ -144,7 +144,7 @@ class IpSet {
     AddressCount count;
     for (const Range& r : ranges_) {
       const Uint128 before = count.value;
-      count.value = count.value + (N::Wide(r.last - r.first) + Uint128(0, 1));
+      count.value = count.value + (N::AsUint128(r.last - r.first) + Uint128(0, 1));
       count.whole = count.whole || count.value <= before;
     }
     return count;

@@ -28,7 +28,7 @@ T Plus(T base, std::size_t offset) {
 
 template <class T>
 std::size_t Offset(T value, T base) {
-  const Uint128 offset = NumberTraits<T>::Wide(value - base);
+  const Uint128 offset = NumberTraits<T>::AsUint128(value - base);
   EXPECT_LT(offset, Uint128(0, kUniverse)) << "a number outside the universe";
   return offset.high() ? kUniverse - 1 : static_cast<std::size_t>(std::min<std::uint64_t>(offset.low(), kUniverse - 1));
 }
@@ -69,7 +69,7 @@ void CheckNetworks(const IpSet<T>& set, T base, const Bits& bits) {
       }
       // The parent: this block and its sibling, aligned to twice the size.
       // A parent reaching outside the universe is not in the set.
-      const Uint128 parent = N::Wide((first & ~(N::kOne << hostBits)) - base);
+      const Uint128 parent = N::AsUint128((first & ~(N::kOne << hostBits)) - base);
       bool inside = parent < Uint128(0, kUniverse) && parent.low() + 2 * size <= kUniverse;
       for (std::size_t i = parent.low(); inside && i < parent.low() + 2 * size; ++i) inside = bits[i];
       EXPECT_FALSE(inside) << "a network whose parent lies in the set";
