@@ -329,16 +329,20 @@ bool SetBuilder::AddAddress(std::string_view line) {
   if (address.size() <= quadsum::kMaxDottedLength) {
     if (const auto v4 = quadsum::ParseStrictAddress(address)) {
       if (slash == std::string_view::npos) length = 32;
+      if (length > 32) return false;  // before the shift, which would be undefined
       const auto host = static_cast<std::uint32_t>(0xFFFFFFFFull >> length);
-      return length <= 32 && (v4_.push_back({*v4 & ~host, *v4 | host}), true);
+      v4_.push_back({*v4 & ~host, *v4 | host});
+      return true;
     }
   }
   if (address.size() > quadsum::kMaxNumberLength) return false;
   const auto v6 = quadsum::ParseIpv6(address);
   if (!v6) return false;
   if (slash == std::string_view::npos) length = 128;
+  if (length > 128) return false;
   const Uint128 host = length == 128 ? Uint128() : Uint128::Max() >> length;
-  return length <= 128 && (v6_.push_back({*v6 & ~host, *v6 | host}), true);
+  v6_.push_back({*v6 & ~host, *v6 | host});
+  return true;
 }
 
 void SetBuilder::Reserve(std::uint64_t bytes) {

@@ -186,6 +186,12 @@ none | row set-diff-invalid 2 '10.0.0.0/30\n10.0.0.4/31\n10.0.0.6/32\n10.0.0.9/3
   'Ebad: line 2: neither an IP address nor an integer: "bad"\nEbad: line 4: leading zero (ambiguous: some tools read it as octal): "010.0.0.9"\n' --diff bad b
 none | row set-invalid 1 '10.0.0.7/32\n10.0.0.8/32\n' \
   'Ebad: line 2: neither an IP address nor an integer: "bad"\nEbad: line 4: leading zero (ambiguous: some tools read it as octal): "010.0.0.9"\n' --merge bad
+# Lengths past the family, each through the quick address-and-length path.
+ln '2001:b8::/322\n10.0.0.0/999\n10.0.0.0/33\n::/129\n1.2.3.4/32\n' | row set-lengths 1 '1.2.3.4/32\n' \
+  'Estandard input: line 1: network length not from 0 to 32 (IPv4) or 128 (IPv6): "2001:b8::/322"
+Estandard input: line 2: network length not from 0 to 32 (IPv4) or 128 (IPv6): "10.0.0.0/999"
+Estandard input: line 3: network length not from 0 to 32 (IPv4) or 128 (IPv6): "10.0.0.0/33"
+Estandard input: line 4: network length not from 0 to 32 (IPv4) or 128 (IPv6): "::/129"\n' --merge
 none | row set-count 0 'family\tnetworks\tranges\taddresses\nIPv4\t2\t1\t513\nIPv6\t2\t2\t4\n' '' --count a
 ln '::/0\n0.0.0.0/1\n128.0.0.0/1\n' | row set-count-whole 0 'family\tnetworks\tranges\taddresses\nIPv4\t1\t1\t4294967296
 IPv6\t1\t1\t340282366920938463463374607431768211456\n' '' --count
