@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -57,17 +58,6 @@ std::string_view WithoutBlanksAroundDash(std::string_view value, char* joined) {
   *end++ = '-';
   end = std::copy(last.begin(), last.end(), end);
   return {joined, static_cast<std::size_t>(end - joined)};
-}
-
-// A network length as the strict reading takes it: 1 to 3 digits, no
-// leading zero; false for anything else.
-bool ReadLength(std::string_view text, unsigned& length) {
-  if (text.empty() || text.size() > 3 || (text[0] == '0' && text.size() > 1)) return false;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    length = length * 10 + static_cast<unsigned>(c - '0');
-  }
-  return true;
 }
 
 int OpenInput(std::string_view name) {
@@ -324,24 +314,22 @@ void FreeLarge(void* memory, std::size_t bytes) {
 bool SetBuilder::AddAddress(std::string_view line) {
   const std::size_t slash = line.find('/');
   const std::string_view address = line.substr(0, slash);
-  unsigned length = 0;
-  if (slash != std::string_view::npos && !ReadLength(line.substr(slash + 1), length)) return false;
-  if (address.size() <= quadsum::kMaxDottedLength) {
-    if (const auto v4 = quadsum::ParseStrictAddress(address)) {
-      if (slash == std::string_view::npos) length = 32;
-      if (length > 32) return false;  // before the shift, which would be undefined
-      const auto host = static_cast<std::uint32_t>(0xFFFFFFFFull >> length);
-      v4_.push_back({*v4 & ~host, *v4 | host});
-      return true;
-    }
+  const auto v4 = address.size() <= quadsum::kMaxDottedLength ? quadsum::ParseStrictAddress(address) : std::nullopt;
+  const auto v6 = v4 || address.size() > quadsum::kMaxNumberLength ? std::nullopt : quadsum::ParseIpv6(address);
+  if (!v4 && !v6) return false;
+  const unsigned bits = v4 ? 32 : 128;
+  unsigned length = bits;
+  if (slash != std::string_view::npos &&
+      quadsum::ReadNetworkLength(line.substr(slash + 1), bits, length) != quadsum::Verdict::Converted) {
+    return false;
   }
-  if (address.size() > quadsum::kMaxNumberLength) return false;
-  const auto v6 = quadsum::ParseIpv6(address);
-  if (!v6) return false;
-  if (slash == std::string_view::npos) length = 128;
-  if (length > 128) return false;
-  const Uint128 host = length == 128 ? Uint128() : Uint128::Max() >> length;
-  v6_.push_back({*v6 & ~host, *v6 | host});
+  if (v4) {
+    const auto host = static_cast<std::uint32_t>(0xFFFFFFFFull >> length);
+    v4_.push_back({*v4 & ~host, *v4 | host});
+  } else {
+    const Uint128 host = length == 128 ? Uint128() : Uint128::Max() >> length;
+    v6_.push_back({*v6 & ~host, *v6 | host});
+  }
   return true;
 }
 

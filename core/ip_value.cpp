@@ -88,23 +88,6 @@ Uint128 HostMask(unsigned bits, unsigned length) {
   return (bits == 32 ? Uint128(0, 0xFFFFFFFF) : Uint128::Max()) >> length;
 }
 
-// A network length: up to 3 decimal digits, at most the family's bits; or
-// for IPv4 a dotted netmask whose ones come before its zeros.
-Verdict ReadLength(std::string_view text, unsigned bits, unsigned& length) {
-  if (bits == 32 && Holds(text, '.')) {
-    const auto mask = ParseStrictAddress(text);
-    const std::uint32_t hosts = mask ? ~*mask : 1;
-    if (!mask || (hosts & (hosts + 1)) != 0) return Verdict::BadMask;
-    length = static_cast<unsigned>(std::popcount(*mask));
-    return Verdict::Converted;
-  }
-  if (text.empty() || !std::all_of(text.begin(), text.end(), IsDigit)) return Verdict::BadLength;
-  if (text.size() > 1 && text[0] == '0') return Verdict::LeadingZero;
-  if (text.size() > 3) return Verdict::LongLength;
-  std::from_chars(text.data(), text.data() + text.size(), length);
-  return length > bits ? Verdict::BadLength : Verdict::Converted;
-}
-
 IpValue Network(std::string_view address, std::string_view lengthText) {
   if (!Holds(address, '.') && !Holds(address, ':') && !address.empty() && LooksLikeInteger(address)) {
     return Invalid(Verdict::IntegerNetwork);
@@ -112,7 +95,7 @@ IpValue Network(std::string_view address, std::string_view lengthText) {
   IpValue value = Address(address);
   if (value.verdict != Verdict::Converted) return value;
   unsigned length = 0;
-  if (const Verdict verdict = ReadLength(lengthText, value.bits, length); verdict != Verdict::Converted) {
+  if (const Verdict verdict = ReadNetworkLength(lengthText, value.bits, length); verdict != Verdict::Converted) {
     return Invalid(verdict);
   }
   const Uint128 host = HostMask(value.bits, length);
@@ -157,6 +140,21 @@ Shape ShapeOf(std::string_view value, bool lenient) {
     if (!lenient || IsDigit(value[i - 1])) return Shape::Range;
   }
   return Shape::Plain;
+}
+
+Verdict ReadNetworkLength(std::string_view text, unsigned bits, unsigned& length) {
+  if (bits == 32 && Holds(text, '.')) {
+    const auto mask = ParseStrictAddress(text);
+    const std::uint32_t hosts = mask ? ~*mask : 1;
+    if (!mask || (hosts & (hosts + 1)) != 0) return Verdict::BadMask;
+    length = static_cast<unsigned>(std::popcount(*mask));
+    return Verdict::Converted;
+  }
+  if (text.empty() || !std::all_of(text.begin(), text.end(), IsDigit)) return Verdict::BadLength;
+  if (text.size() > 1 && text[0] == '0') return Verdict::LeadingZero;
+  if (text.size() > 3) return Verdict::LongLength;
+  std::from_chars(text.data(), text.data() + text.size(), length);
+  return length > bits ? Verdict::BadLength : Verdict::Converted;
 }
 
 IpValue ReadIpValue(std::string_view text, const Reading& reading) {

@@ -66,6 +66,11 @@ struct Reading {
 // integer rule gives.
 IpValue ReadIpValue(std::string_view text, const Reading& reading);
 
+// The length after a network's '/' for a family of the given bits: up to 3
+// decimal digits, no leading zero, at most the bits; or for IPv4 a dotted
+// netmask whose ones come before its zeros. Converted, or what is wrong.
+Verdict ReadNetworkLength(std::string_view text, unsigned bits, unsigned& length);
+
 // Room the writers below need at out: the longest IPv6 text or number.
 inline constexpr std::size_t kNumberRoom = kMaxNumberLength + 1;
 
