@@ -8,10 +8,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <optional>
-#include <span>
 #include <string>
 
 #include "cli/app.h"
@@ -32,7 +30,6 @@ namespace {
 
 using quadsum::Uint128;
 
-constexpr std::size_t kBlock = 1 << 20;
 // Room for the longest output line: two IPv6 numbers and two separators.
 constexpr std::size_t kLineRoom = 2 * quadsum::kNumberRoom + 8;
 // A huge page, where the system has them.
@@ -88,47 +85,6 @@ void CloseInput(int fd) {
 #endif
 }
 
-// Calls line(text, length) for each line of fd without its LF: text is the
-// whole line, but only the first kMaxLineLength bytes of a longer one whose
-// end was not yet read; length is the full length. Memory stays bounded
-// whatever the lines. Returns the errno of a failed read, or 0.
-template <class F>
-int ForEachLine(int fd, F&& line) {
-  // Not zeroed: pages of a short input's buffer are never touched.
-  const std::unique_ptr<char[]> block(new char[kBlock + kMaxLineLength]);
-  const std::span<char> buffer(block.get(), kBlock + kMaxLineLength);
-  std::size_t end = 0;
-  std::string start;           // of a long line, while its end is read
-  std::uint64_t longSoFar = 0;  // its bytes passed so far
-  for (;;) {
-    long n = 0;
-    do n = ReadSome(fd, buffer.data() + end, buffer.size() - end);
-    while (n < 0 && errno == EINTR);
-    if (n < 0) return errno;
-    end += static_cast<std::size_t>(n);
-    std::size_t begin = 0;
-    while (const void* lf = std::memchr(buffer.data() + begin, '\n', end - begin)) {
-      const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer.data()) - begin;
-      if (longSoFar) line(std::string_view(start), std::exchange(longSoFar, 0) + length);
-      else line(std::string_view(buffer.data() + begin, length), length);
-      begin += length + 1;
-    }
-    const std::size_t pending = end - begin;
-    if (n == 0) {
-      if (longSoFar) line(std::string_view(start), longSoFar + pending);
-      else if (pending) line(std::string_view(buffer.data() + begin, pending), pending);
-      return 0;
-    }
-    if (!longSoFar && pending > kMaxLineLength) start.assign(buffer.data() + begin, kMaxLineLength);
-    if (longSoFar || pending > kMaxLineLength) {
-      longSoFar += pending;
-      begin = end;
-    }
-    std::memmove(buffer.data(), buffer.data() + begin, end - begin);
-    end -= begin;
-  }
-}
-
 std::string_view InputName(std::string_view name) { return name == "-" ? "standard input" : name; }
 
 class SetReading {
@@ -141,10 +97,12 @@ class SetReading {
     const int fd = name == "-" ? in_ : OpenInput(name);
     if (fd < 0) return CannotRead(name, errno);
     builder_.Reserve(FileSize(fd));
-    const int error = ForEachLine(fd, [&](std::string_view text, std::uint64_t length) { Line(name, text, length); });
+    LineReader reader(fd, messages_);
+    reader.SkipByteOrderMark();
+    for (Line line; reader.Next(line);) Add(name, line);
     if (name != "-") CloseInput(fd);
     lineNumber_ = 0;
-    return error == 0 || CannotRead(name, error);
+    return reader.error() == 0 || CannotRead(name, reader.error());
   }
 
   IpSets Build() { return builder_.Build(); }
@@ -156,20 +114,16 @@ class SetReading {
     return false;
   }
 
-  void Line(std::string_view name, std::string_view text, std::uint64_t length) {
-    constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
-    if (++lineNumber_ == 1 && text.starts_with(kByteOrderMark)) {
-      text.remove_prefix(kByteOrderMark.size());
-      length -= kByteOrderMark.size();
+  void Add(std::string_view name, const Line& line) {
+    ++lineNumber_;
+    if (!line.overlong() && builder_.AddAddress(line.text)) return;
+    const SetLine set = ReadSetLine(line.text);
+    if (line.overlong() && !set.comment) {
+      return Fail(name, "line longer than " + std::to_string(kMaxLineLength) + " bytes", line.text, line.length);
     }
-    if (builder_.AddAddress(text)) return;
-    const SetLine line = ReadSetLine(text);
-    if (length > kMaxLineLength && !line.comment) {
-      return Fail(name, "line longer than " + std::to_string(kMaxLineLength) + " bytes", text, length);
-    }
-    if (line.value.empty()) return;
-    const quadsum::Verdict verdict = builder_.Add(line.value);
-    if (verdict != quadsum::Verdict::Converted) Fail(name, VerdictText(verdict), line.value, line.value.size());
+    if (set.value.empty()) return;
+    const quadsum::Verdict verdict = builder_.Add(set.value);
+    if (verdict != quadsum::Verdict::Converted) Fail(name, VerdictText(verdict), set.value, set.value.size());
   }
 
   void Fail(std::string_view name, const std::string& what, std::string_view value, std::uint64_t length) {

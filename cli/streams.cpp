@@ -14,8 +14,9 @@ namespace quadsum_cli {
 namespace {
 
 constexpr std::size_t kBlock = 1 << 20;
-// How much of an over-long line is kept for its message.
-constexpr std::size_t kOverlongKept = 64;
+// How much of an over-long line is kept: for its message, and for a reader
+// that still looks at its start (a comment line may be of any length).
+constexpr std::size_t kOverlongKept = kMaxLineLength;
 
 
 // Ends of lines, kept by the reader's lines.
