@@ -58,13 +58,13 @@ IpValue Number(Uint128 number, bool integer, unsigned bits) {
   return {Verdict::Converted, Shape::Plain, integer, bits, number, number};
 }
 
+// IPv4 is tried first: the common case then needs no search for a ':',
+// which no IPv4 address holds.
 IpValue Address(std::string_view text) {
-  if (Holds(text, ':')) {
-    const auto address = ParseIpv6(text);
-    return address ? Number(*address, false, 128) : Invalid(Verdict::BadIpv6);
-  }
-  const auto address = ParseStrictAddress(text);
-  return address ? Number(Uint128(0, *address), false, 32) : Invalid(Verdict::BadAddress);
+  if (const auto address = ParseStrictAddress(text)) return Number(Uint128(0, *address), false, 32);
+  if (!Holds(text, ':')) return Invalid(Verdict::BadAddress);
+  const auto address = ParseIpv6(text);
+  return address ? Number(*address, false, 128) : Invalid(Verdict::BadIpv6);
 }
 
 // "0x" and more hex digits than 128 bits hold: an integer too long, not a
@@ -89,7 +89,7 @@ Uint128 HostMask(unsigned bits, unsigned length) {
 }
 
 IpValue Network(std::string_view address, std::string_view lengthText) {
-  if (!Holds(address, '.') && !Holds(address, ':') && !address.empty() && LooksLikeInteger(address)) {
+  if (!address.empty() && LooksLikeInteger(address) && !Holds(address, '.') && !Holds(address, ':')) {
     return Invalid(Verdict::IntegerNetwork);
   }
   IpValue value = Address(address);
@@ -142,25 +142,29 @@ Shape ShapeOf(std::string_view value, bool lenient) {
   return Shape::Plain;
 }
 
+// Digits, the common case, are read first: a netmask holds a '.', which
+// no length does.
 Verdict ReadNetworkLength(std::string_view text, unsigned bits, unsigned& length) {
-  if (bits == 32 && Holds(text, '.')) {
+  if (text.empty() || !std::all_of(text.begin(), text.end(), IsDigit)) {
+    if (bits != 32 || !Holds(text, '.')) return Verdict::BadLength;
     const auto mask = ParseStrictAddress(text);
     const std::uint32_t hosts = mask ? ~*mask : 1;
     if (!mask || (hosts & (hosts + 1)) != 0) return Verdict::BadMask;
     length = static_cast<unsigned>(std::popcount(*mask));
     return Verdict::Converted;
   }
-  if (text.empty() || !std::all_of(text.begin(), text.end(), IsDigit)) return Verdict::BadLength;
   if (text.size() > 1 && text[0] == '0') return Verdict::LeadingZero;
   if (text.size() > 3) return Verdict::LongLength;
-  std::from_chars(text.data(), text.data() + text.size(), length);
+  length = 0;
+  for (const char digit : text) length = length * 10 + static_cast<unsigned>(digit - '0');
   return length > bits ? Verdict::BadLength : Verdict::Converted;
 }
 
+// One named result, returned on every path, so that it is built in the
+// caller's place: a copy of it, made just after its stores, stalled.
 IpValue ReadIpValue(std::string_view text, const Reading& reading) {
-  if (text.empty()) return Invalid(Verdict::Blank);
   const Shape shape = ShapeOf(text, false);
-  IpValue value = Read(text, shape, reading);
+  IpValue value = text.empty() ? Invalid(Verdict::Blank) : Read(text, shape, reading);
   value.shape = shape;
   if (value.verdict != Verdict::Converted && LeadingZeroIn(text, shape)) value.verdict = Verdict::LeadingZero;
   return value;
