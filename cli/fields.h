@@ -17,9 +17,9 @@ enum class Quoting { Regular, TextAfterQuote, NotClosed };
 
 struct Field {
   FieldProblem problem = FieldProblem::None;
-  std::string_view before;  // the line up to the field
-  std::string_view value;   // the field, unquoted
-  std::string_view after;   // the rest of the line from the delimiter after the field
+  std::string_view before{};  // the line up to the field
+  std::string_view value{};   // the field, unquoted
+  std::string_view after{};   // the rest of the line from the delimiter after the field
   Quoting quoting = Quoting::Regular;  // of the first field of the line not quoted regularly
   std::size_t badlyQuoted = 0;         // that field's number, 0 when none
 };
