@@ -126,6 +126,9 @@ TEST(NumberLines, Ipv6LinesAreTextInFull) {
       {"0:0:0:0:0:0:0:0\n", 16, {0, 0}},
       {"2001:0db8:0000:0000:0000:ff00:0042:8329\r\n", 41, {0x20010db800000000, 0x0000ff0000428329}},
       {"2001:db8:85a3:8d3:1319:8a2e:370:7348\n", 37, {0x20010db885a308d3, 0x13198a2e03707348}},
+      // Every digit in its own place: eight groups of four take a shorter path.
+      {"0123:4567:89aB:cDeF:fEdC:bA98:7654:3210\n", 40, {0x0123456789abcdef, 0xfedcba9876543210}},
+      {"0123:4567:89ab:cdef:fedc:ba98:7654:321g\n", 0, {}},
       // Not eight groups of 1 to 4 hex digits: "::", a dotted tail, a zone, blanks, no LF.
       {"1:2:3:4:5:6:7\n", 0, {}}, {"1:2:3:4:5:6:7:8:9\n", 0, {}}, {"1::3:4:5:6:7:8\n", 0, {}},
       {"::2:3:4:5:6:7:8\n", 0, {}}, {"1:2:3:4:5:6:7::\n", 0, {}}, {":1:2:3:4:5:6:7\n", 0, {}},
