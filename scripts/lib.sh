@@ -6,14 +6,14 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Package lists, each installed only by the scripts that use it.
 # Building: the native and both mingw-w64 toolchains.
-BUILD_PACKAGES=(cmake ninja-build clang lld g++-mingw-w64-i686 g++-mingw-w64-x86-64)
+BUILD_PACKAGES=(cmake ninja-build clang g++-mingw-w64-i686 g++-mingw-w64-x86-64)
 # Running Windows programs: Wine on a private X display.
 WINE_PACKAGES=(wine wine32 wine64 fonts-wine xvfb x11-utils)
 # The tests beyond those: sanitizer runtimes, GoogleTest (built for the
-# native tests, sources for the Windows ones), the benchmark
-# library, namespaces for the resolver tests, and bash-completion for the
-# packaged completion's test.
-TEST_PACKAGES=(libclang-rt-dev googletest libgtest-dev libbenchmark-dev iproute2 util-linux bash-completion)
+# native tests, sources for the Windows ones), lld (the Windows test trees'
+# linker), the benchmark library, namespaces for the resolver tests, and
+# bash-completion for the packaged completion's test.
+TEST_PACKAGES=(libclang-rt-dev googletest libgtest-dev lld libbenchmark-dev iproute2 util-linux bash-completion)
 # The downloads and their checks: zips, the package, its man page and lintian.
 RELEASE_PACKAGES=(zip help2man dpkg-dev lintian man-db)
 
