@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstring>
 #include <optional>
-#include <system_error>
 
 #include "core/ipv6.h"
 #include "core/strict_address.h"
