@@ -59,8 +59,18 @@ struct ShortRow {
   std::uint32_t value;
 };
 
+void ExpectShortRows(std::size_t (*parse)(const char*, std::uint32_t&), const char* name,
+                     const std::vector<ShortRow>& rows) {
+  for (const ShortRow& row : rows) {
+    std::uint32_t value = 0;
+    const std::size_t length = parse(Block(row.line).c_str(), value);
+    EXPECT_EQ(std::make_pair(length, length ? value : 0), std::make_pair(row.length, row.value))
+        << name << " \"" << row.line << '"';
+  }
+}
+
 TEST(NumberLines, AddressLinesAreStrictIpv4) {
-  const ShortRow rows[] = {
+  const std::vector<ShortRow> rows = {
       {"0.0.0.0\n", 8, 0}, {"1.2.3.4\n", 8, 0x01020304}, {"1.2.3.4\r\n", 9, 0x01020304},
       {"255.255.255.255\n", 16, 0xFFFFFFFF}, {"10.100.200.0\n", 13, 0x0A64C800}, {"100.20.3.40\n", 12, 0x64140328},
       {"9.99.199.250\n", 13, 0x0963C7FA}, {"192.168.0.1\n", 12, 0xC0A80001}, {"0.10.100.0\r\n", 12, 0x000A6400},
@@ -73,18 +83,11 @@ TEST(NumberLines, AddressLinesAreStrictIpv4) {
       {"1.2.3.4x\n", 0, 0}, {"1.2.3.+4\n", 0, 0}, {"1.2.3.4\r5\n", 0, 0}, {"\n", 0, 0}, {"1.2.3.4", 0, 0},
       {"255.255.255.255\r\n", 0, 0}, {"16909060\n", 0, 0}, {"::1\n", 0, 0},
   };
-  for (const Twins& twins : TwinsHere()) {
-    for (const ShortRow& row : rows) {
-      std::uint32_t value = 0;
-      const std::size_t length = twins.addressLine(Block(row.line).c_str(), value);
-      EXPECT_EQ(std::make_pair(length, length ? value : 0), std::make_pair(row.length, row.value))
-          << twins.name << " \"" << row.line << '"';
-    }
-  }
+  for (const Twins& twins : TwinsHere()) ExpectShortRows(twins.addressLine, twins.name, rows);
 }
 
 TEST(NumberLines, IntegerLinesAreUpToTenDecimalDigits) {
-  const ShortRow rows[] = {
+  const std::vector<ShortRow> rows = {
       {"0\n", 2, 0}, {"7\r\n", 3, 7}, {"4294967295\n", 11, 0xFFFFFFFF}, {"0000000001\n", 11, 1},
       {"1234567890\r\n", 12, 1234567890}, {"16909060\n", 9, 16909060}, {"100000000\n", 10, 100000000},
       {"99999999\n", 9, 99999999}, {"3000000000\n", 11, 3000000000},
@@ -93,14 +96,7 @@ TEST(NumberLines, IntegerLinesAreUpToTenDecimalDigits) {
       {"1.2\n", 0, 0}, {"0x1\n", 0, 0}, {"-1\n", 0, 0}, {"+1\n", 0, 0}, {"12 \n", 0, 0}, {"1a\n", 0, 0},
       {"\n", 0, 0}, {"1", 0, 0}, {"1\r\r\n", 0, 0},
   };
-  for (const Twins& twins : TwinsHere()) {
-    for (const ShortRow& row : rows) {
-      std::uint32_t value = 0;
-      const std::size_t length = twins.integerLine(Block(row.line).c_str(), value);
-      EXPECT_EQ(std::make_pair(length, length ? value : 0), std::make_pair(row.length, row.value))
-          << twins.name << " \"" << row.line << '"';
-    }
-  }
+  for (const Twins& twins : TwinsHere()) ExpectShortRows(twins.integerLine, twins.name, rows);
 }
 
 struct LongRow {
