@@ -155,30 +155,22 @@ std::optional<Uint128> Hex128(std::string_view digits) {
   return Uint128(*high, *low);
 }
 
-constexpr std::uint64_t kTen19 = 10000000000000000000u;  // top bit set: a normalized divisor
+constexpr std::uint64_t kTen19 = 10000000000000000000u;
+constexpr ConstantDivisor kByTen19(kTen19);
 
-// floor((2^128 - 1) / 10^19) - 2^64, bit by bit: the reciprocal with which
-// one 128-by-64 division is two multiplications (Moller and Granlund,
-// "Improved division by invariant integers", 2011).
-constexpr std::uint64_t kTen19Reciprocal = [] {
-  std::uint64_t remainder = ~kTen19, quotient = 0;
-  for (int bit = 0; bit < 64; ++bit) {
-    const bool carry = remainder >> 63;
-    remainder = remainder << 1 | 1;
-    quotient <<= 1;
-    if (carry || remainder >= kTen19) remainder -= kTen19, quotient |= 1;
-  }
-  return quotient;
-}();
+// The number in base 10^19: top (at most 3: 2^128 is below 4 * 10^38),
+// then two digits of 19 decimal digits each.
+struct DecimalChunks {
+  std::uint64_t top, middle, low;
+};
 
-// (high * 2^64 + low) / 10^19 for high below 10^19; low becomes the remainder.
-std::uint64_t DivideByTen19(std::uint64_t high, std::uint64_t& low) {
-  const Uint128 estimate = Uint128::Product(kTen19Reciprocal, high) + Uint128(high, low);
-  std::uint64_t quotient = estimate.high() + 1, remainder = low - quotient * kTen19;
-  if (remainder > estimate.low()) --quotient, remainder += kTen19;
-  if (remainder >= kTen19) ++quotient, remainder -= kTen19;
-  low = remainder;
-  return quotient;
+// Two divisions: the quotient of the first is below 2^65, its high bit the
+// high half's division by 10^19.
+DecimalChunks SplitDecimal(Uint128 value) {
+  const bool aboveTen19 = value.high() >= kTen19;
+  std::uint64_t low = value.low(), middle = kByTen19.Divide(value.high() - (aboveTen19 ? kTen19 : 0), low);
+  const std::uint64_t top = kByTen19.Divide(aboveTen19, middle);
+  return {top, middle, low};
 }
 
 constexpr std::array<char, 200> kDigitPairs = [] {
@@ -286,15 +278,6 @@ std::optional<IntegerText> ParseInteger(std::string_view text) {
   const auto value = Decimal128(text);
   if (!value) return std::nullopt;
   return IntegerText{*value, false};
-}
-
-// Two divisions: the quotient of the first is below 2^65, its high bit the
-// high half's division by 10^19.
-DecimalChunks SplitDecimal(Uint128 value) {
-  const bool aboveTen19 = value.high() >= kTen19;
-  std::uint64_t low = value.low(), middle = DivideByTen19(value.high() - (aboveTen19 ? kTen19 : 0), low);
-  const std::uint64_t top = DivideByTen19(aboveTen19, middle);
-  return {top, middle, low};
 }
 
 char* WriteDecimal(Uint128 value, char* out) {

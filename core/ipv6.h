@@ -52,13 +52,6 @@ constexpr bool IsIpv6Integer(const IntegerText& integer, bool ipv6Integers) {
 // Room the writers below need at out.
 inline constexpr std::size_t kInteger128Room = kIpv6Room;
 
-// The number in base 10^19: top (at most 3: 2^128 is below 4 * 10^38), then
-// two digits of 19 decimal digits each.
-struct DecimalChunks {
-  std::uint64_t top, middle, low;
-};
-DecimalChunks SplitDecimal(Uint128 value);
-
 // Writes the number in decimal, or as 0x and `hexDigits` lower-case hex
 // digits, at out and returns the end.
 char* WriteDecimal(Uint128 value, char* out);

@@ -88,6 +88,40 @@ class Uint128 {
 #endif
 };
 
+// Division of a 128-bit number by a constant below 2^64 as two
+// multiplications by its reciprocal (Moller and Granlund, "Improved division
+// by invariant integers", 2011). The divisor is shifted until its top bit is
+// set, and the number with it; the remainder is shifted back.
+class ConstantDivisor {
+ public:
+  constexpr explicit ConstantDivisor(std::uint64_t divisor)
+      : shift_(static_cast<unsigned>(std::countl_zero(divisor))), divisor_(divisor << shift_) {
+    // floor((2^128 - 1) / divisor) - 2^64, bit by bit.
+    std::uint64_t remainder = ~divisor_;
+    for (int bit = 0; bit < 64; ++bit) {
+      const bool carry = remainder >> 63;
+      remainder = remainder << 1 | 1;
+      reciprocal_ <<= 1;
+      if (carry || remainder >= divisor_) remainder -= divisor_, reciprocal_ |= 1;
+    }
+  }
+  // (high * 2^64 + low) / divisor, for high below the divisor; low becomes
+  // the remainder.
+  constexpr std::uint64_t Divide(std::uint64_t high, std::uint64_t& low) const {
+    const Uint128 number = Uint128(high, low) << shift_;
+    const Uint128 estimate = Uint128::Product(reciprocal_, number.high()) + number;
+    std::uint64_t quotient = estimate.high() + 1, remainder = number.low() - quotient * divisor_;
+    if (remainder > estimate.low()) --quotient, remainder += divisor_;
+    if (remainder >= divisor_) ++quotient, remainder -= divisor_;
+    low = remainder >> shift_;
+    return quotient;
+  }
+
+ private:
+  unsigned shift_;
+  std::uint64_t divisor_, reciprocal_ = 0;
+};
+
 // Trailing zero bits (128 for 0) and the bits needed to write the value.
 constexpr unsigned CountTrailingZeros(Uint128 a) {
   return a.low() != 0 ? static_cast<unsigned>(std::countr_zero(a.low()))

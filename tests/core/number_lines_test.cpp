@@ -122,13 +122,16 @@ TEST(NumberLines, Ipv6LinesAreTextInFull) {
       {"0:0:0:0:0:0:0:0\n", 16, {0, 0}},
       {"2001:0db8:0000:0000:0000:ff00:0042:8329\r\n", 41, {0x20010db800000000, 0x0000ff0000428329}},
       {"2001:db8:85a3:8d3:1319:8a2e:370:7348\n", 37, {0x20010db885a308d3, 0x13198a2e03707348}},
+      {"ffff:ffff:ffff:ffff:1:22:333:4444\n", 34, {~0ull, 0x0001002203334444}},
+      {"1:22:333:4444:5555:666:77:8\r\n", 29, {0x0001002203334444, 0x5555066600770008}},
       // Every digit in its own place: eight groups of four take a shorter path.
       {"0123:4567:89aB:cDeF:fEdC:bA98:7654:3210\n", 40, {0x0123456789abcdef, 0xfedcba9876543210}},
       {"0123:4567:89ab:cdef:fedc:ba98:7654:321g\n", 0, {}},
       // Not eight groups of 1 to 4 hex digits: "::", a dotted tail, a zone, blanks, no LF.
       {"1:2:3:4:5:6:7\n", 0, {}}, {"1:2:3:4:5:6:7:8:9\n", 0, {}}, {"1::3:4:5:6:7:8\n", 0, {}},
       {"::2:3:4:5:6:7:8\n", 0, {}}, {"1:2:3:4:5:6:7::\n", 0, {}}, {":1:2:3:4:5:6:7\n", 0, {}},
-      {"1:2:3:4:5:6:7:\n", 0, {}}, {"12345:2:3:4:5:6:7:8\n", 0, {}}, {"1:2:3:4:5:6:7:12345\n", 0, {}},
+      {"1:2:3:4:5:6:7:\n", 0, {}}, {"1:2:3::5:6:7:8\n", 0, {}}, {"1:2:3:4:5:6::8\n", 0, {}},
+      {"12345:2:3:4:5:6:7:8\n", 0, {}}, {"1:2:3:4:5:6:7:12345\n", 0, {}}, {"1:2:3:4:5:66666:7:8\n", 0, {}},
       {"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffff\n", 0, {}}, {"1:2:3:4:5:6:7:g\n", 0, {}},
       {"1:2:3:4:5:6:1.2.3.4\n", 0, {}}, {"::\n", 0, {}}, {"::1\n", 0, {}}, {"fe80::1%eth0\n", 0, {}},
       {"1:2:3:4:5:6:7:8 \n", 0, {}}, {"1:2:3:4:5:6:7:8\r\r\n", 0, {}}, {"1:2:3:4:5:6:7:8", 0, {}}, {"\n", 0, {}},
@@ -160,20 +163,22 @@ TEST(NumberLines, WritersWriteEveryDigit) {
   for (std::uint64_t power = 1; power <= 1000000000; power *= 10) {
     values.insert(values.end(), {static_cast<std::uint32_t>(power - 1), static_cast<std::uint32_t>(power)});
   }
-  const std::pair<Halves, std::string> rows128[] = {
-      {{0, 0}, "0"}, {{0, ~0ull}, "18446744073709551615"}, {{1, 0}, "18446744073709551616"},
-      {{0, 0x8ac7230489e7ffff}, "9999999999999999999"}, {{0, 0x8ac7230489e80000}, "10000000000000000000"},
-      {{0x0785ee10d5da46d9, 0x00f4369fffffffff}, "9999999999999999999999999999999999999"},
-      {{0x0785ee10d5da46d9, 0x00f436a000000000}, "10000000000000000000000000000000000000"},
-      {{0x0785ee10d5da46d9, 0x00f436a000000001}, "10000000000000000000000000000000000001"},
-      {{0x4b3b4ca85a86c47a, 0x098a223fffffffff}, "99999999999999999999999999999999999999"},
-      {{0x4b3b4ca85a86c47a, 0x098a224000000000}, "100000000000000000000000000000000000000"},
-      {{0x96769950b50d88f4, 0x1314448000000005}, "200000000000000000000000000000000000005"},
-      {{0xe1b1e5f90f944d6e, 0xa76589c489e80000}, "300000000000000000010000000000000000000"},
-      {{~0ull, ~0ull}, "340282366920938463463374607431768211455"},
-      {{0x5ce0e9a56015fec5, 0xaadfa328ae398115}, "123456789012345678901234567890123456789"},
-      {{0x0949b0f6f0023313, 0xc292f50538080000}, "12345678901234567890000000000000000000"},
-  };
+  // Every length: 10^k - 1, 10^k and 10^k + 1, up to 39 digits; then values with every digit.
+  std::vector<std::pair<Uint128, std::string>> rows128 = {{Uint128(0, 0), "0"}, {Uint128(0, 1), "1"}};
+  Uint128 power(0, 1);
+  for (std::size_t digits = 2; digits <= quadsum::kMaxNumberLength; ++digits) {
+    power = (power << 3) + (power << 1);
+    rows128.insert(rows128.end(), {{power - Uint128(0, 1), std::string(digits - 1, '9')},
+                                   {power, "1" + std::string(digits - 1, '0')},
+                                   {power + Uint128(0, 1), "1" + std::string(digits - 2, '0') + "1"}});
+  }
+  rows128.insert(rows128.end(), {{Uint128(0, ~0ull), "18446744073709551615"}, {Uint128(1, 0), "18446744073709551616"},
+                                 {Uint128::Max(), "340282366920938463463374607431768211455"},
+                                 {{0x5ce0e9a56015fec5, 0xaadfa328ae398115}, "123456789012345678901234567890123456789"},
+                                 {{0xe1b1e5f90f944d6e, 0xa76589c489e80000}, "300000000000000000010000000000000000000"},
+                                 // Multiples of 10^16 and 10^19 whose division by reciprocal needs its last step.
+                                 {{0x001cd647122d1c6d, 0x6ffab2d61d410000}, "149730378518961227530000000000000000"},
+                                 {{0x85aa6239fabd55fe, 0xfe104c24f2780000}, "177672006175091298510000000000000000000"}});
   for (const Twins& twins : TwinsHere()) {
     for (const std::uint32_t value : values) {
       char out[quadsum::kShortLine];
@@ -181,7 +186,7 @@ TEST(NumberLines, WritersWriteEveryDigit) {
     }
     for (const auto& [value, text] : rows128) {
       char out[quadsum::kInteger128Room];
-      EXPECT_EQ(std::string(out, twins.writeDecimal128({value.first, value.second}, out)), text) << twins.name;
+      EXPECT_EQ(std::string(out, twins.writeDecimal128(value, out)), text) << twins.name;
     }
   }
 }
