@@ -376,15 +376,17 @@ QUADSUM_TARGET_SSSE3 inline std::size_t DecimalLine(const char* p, Uint128& valu
   using namespace detail;
   LongText text;
   Classify(p, text);
+  // The digits after kLongLine zeros, stored at once: the loads below start
+  // anywhere, and a load across two stores waits until they are done.
+  std::uint8_t values[2 * kLongLine] = {};
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(values + kLongLine), text.values[0]);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(values + kLongLine + kShortLine), text.values[1]);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(values + kLongLine + 2 * kShortLine), text.values[2]);
   const unsigned lf = text.Lf(), length = TextLength(p, lf);
   const std::uint64_t inside = (std::uint64_t{1} << length) - 1;
   if (length == 0 || length > kMaxNumberLength || (text.digits & inside) != inside) return 0;
   static_assert(kMaxNumberLength == 39);
   if (length == kMaxNumberLength && std::memcmp(p, "340282366920938463463374607431768211455", length) > 0) return 0;
-  std::uint8_t values[2 * kLongLine] = {};  // the digits after kLongLine zeros
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(values + kLongLine), text.values[0]);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(values + kLongLine + kShortLine), text.values[1]);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(values + kLongLine + 2 * kShortLine), text.values[2]);
   const auto sixteen = [&](int end) {
     return SixteenDigits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(values + kLongLine + end - 16)));
   };
