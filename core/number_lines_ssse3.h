@@ -138,6 +138,14 @@ inline unsigned DecimalLength(std::uint32_t value) {
   return static_cast<unsigned>((value + kDigitCountSteps[std::bit_width(value | 1) - 1]) >> 32);
 }
 
+// The 16 bytes from byte first on stored at out (16 bytes written; those
+// past the last are meaningless).
+QUADSUM_TARGET_SSSE3 inline void StoreFrom(__m128i bytes, unsigned first, char* out) {
+  const __m128i from = _mm_add_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+                                    _mm_set1_epi8(static_cast<char>(first)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(bytes, from));
+}
+
 // Four numbers below 10000 in 32-bit lanes as their 16 digit characters:
 // each split into pairs in 16-bit lanes (x / 100 as x * 5243 >> 19, exact
 // below 10000), each pair into two digit bytes (p / 10 as p * 6554 >> 16,
@@ -266,20 +274,6 @@ QUADSUM_TARGET_SSSE3 inline std::uint64_t SixteenHexDigits(__m128i digits) {
   return value;
 }
 
-// Colons after four digits each: the shape of most IPv6 text in full.
-inline constexpr std::uint64_t kFourDigitGroups = 0b10000100001000010000100001000010000;  // bits 4, 9, ... 34
-
-// Eight groups of four digits (kFourDigitGroups, 39 bytes): each half's 16
-// digit values gathered in order by two shuffles, then read as one number.
-QUADSUM_TARGET_SSSE3 inline Uint128 FourDigitGroups(const LongText& text) {
-  const __m128i first = text.values[0], second = text.values[1], third = text.values[2];
-  const __m128i high = _mm_or_si128(_mm_shuffle_epi8(first, _mm_setr_epi8(0, 1, 2, 3, 5, 6, 7, 8, 10, 11, 12, 13, 15, -1, -1, -1)),
-                                    _mm_shuffle_epi8(second, _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 2)));
-  const __m128i low = _mm_or_si128(_mm_shuffle_epi8(second, _mm_setr_epi8(4, 5, 6, 7, 9, 10, 11, 12, 14, 15, -1, -1, -1, -1, -1, -1)),
-                                   _mm_shuffle_epi8(third, _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1, 3, 4, 5, 6)));
-  return {SixteenHexDigits(high), SixteenHexDigits(low)};
-}
-
 // The half of shape that starts at byte start (at most 20) of the text's
 // 48 values, as one number. Each place is picked from the vector it falls
 // in: a shuffle gives 0 where the place is negative there, as the -64s stay.
@@ -291,6 +285,12 @@ QUADSUM_TARGET_SSSE3 inline std::uint64_t HalfValue(const __m128i (&values)[3], 
   const __m128i fromSecond = _mm_shuffle_epi8(values[1], _mm_or_si128(second, _mm_cmpgt_epi8(second, _mm_set1_epi8(15))));
   return SixteenHexDigits(_mm_or_si128(_mm_or_si128(fromFirst, fromSecond), _mm_shuffle_epi8(values[2], third)));
 }
+
+// Colons after four digits each: the shape of most IPv6 text in full. Both
+// its halves, the second from byte 20, have the half shape of four groups of
+// four digits.
+inline constexpr std::uint64_t kFourDigitGroups = 0b10000100001000010000100001000010000;  // bits 4, 9, ... 34
+inline constexpr unsigned kFourDigitHalf = 0b11111111;  // every group's length less 1 is 3
 
 }  // namespace detail
 
@@ -332,18 +332,16 @@ QUADSUM_TARGET_SSSE3 inline std::size_t IntegerLine(const char* p, std::uint32_t
 // two always 0, the value's last ones are shuffled to the front.
 QUADSUM_TARGET_SSSE3 inline char* WriteDecimal32(std::uint32_t value, char* out) {
   using namespace detail;
-  const std::uint32_t low = value % 100000000;
-  const __m128i digits = DigitsOfGroups(_mm_setr_epi32(static_cast<int>(value / 100000000),
+  const std::uint32_t low = value % kTen8;
+  const __m128i digits = DigitsOfGroups(_mm_setr_epi32(static_cast<int>(value / kTen8),
                                                        static_cast<int>(low / 10000), static_cast<int>(low % 10000), 0));
   const unsigned length = DecimalLength(value);
-  const __m128i skip = _mm_add_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
-                                    _mm_set1_epi8(static_cast<char>(12 - length)));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(digits, skip));
+  StoreFrom(digits, 12 - length, out);
   return out + length;
 }
 
 // Every byte up to the end is a hex digit or a colon. Eight groups of four
-// digits take a shorter path; else the fourth colon splits the text in
+// digits need no search for their shapes; else the fourth colon splits the text in
 // halves, and each half's colons and end must be those of a shape (so there
 // are seven colons, and no group is empty or too long), whose places then
 // read the half.
@@ -355,7 +353,7 @@ QUADSUM_TARGET_SSSE3 QUADSUM_LONG_LINE_INLINE std::size_t Ipv6Line(const char* p
   const std::uint64_t inside = (std::uint64_t{1} << length) - 1, colons = text.colons & inside;
   if (((text.hex & inside) | colons) != inside) return 0;
   if (colons == kFourDigitGroups && length == kMaxNumberLength) {
-    value = FourDigitGroups(text);
+    value = {HalfValue(text.values, kFourDigitHalf, 0), HalfValue(text.values, kFourDigitHalf, 20)};
     return lf + 1;
   }
   std::uint64_t rest = colons;
@@ -412,9 +410,7 @@ QUADSUM_TARGET_SSSE3 QUADSUM_LONG_LINE_INLINE char* WriteDecimal128(Uint128 valu
                  first, second);
   const __m128i head = DigitsOfGroups(_mm_setr_epi32(0, 0, static_cast<int>(top / 10000), static_cast<int>(top % 10000)));
   const unsigned length = DecimalLength(top);
-  const __m128i skip = _mm_add_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
-                                    _mm_set1_epi8(static_cast<char>(16 - length)));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(head, skip));
+  StoreFrom(head, kShortLine - length, out);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out + length), first);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out + length + kShortLine), second);
   return out + length + 2 * kShortLine;
